@@ -1,0 +1,67 @@
+#include <doctest/doctest.h>
+
+#include "DateTime.h"
+#include "Exceptions.h"
+
+using namespace retrove;
+
+TEST_CASE("dates count days from 30 December 1899") {
+  struct Case {
+    int year, month, day;
+    double value;
+  };
+  const Case cases[] = {
+      {1899, 12, 30, 0}, {1899, 12, 31, 1}, {1900, 1, 1, 2},    {1900, 3, 1, 61},
+      {1980, 1, 1, 29221}, {2000, 2, 29, 36585}, {1899, 12, 29, -1}, {2107, 12, 31, 75971},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.year);
+    CAPTURE(c.month);
+    CAPTURE(c.day);
+    CHECK(EncodeDate(c.year, c.month, c.day) == doctest::Approx(c.value));
+    const TDateParts back = DecodeDate(c.value);
+    CHECK(back.Year == c.year);
+    CHECK(back.Month == c.month);
+    CHECK(back.Day == c.day);
+  }
+}
+
+TEST_CASE("impossible dates and times are refused") {
+  TDateTime value = 123;
+  CHECK_FALSE(TryEncodeDate(1900, 2, 29, value));
+  CHECK_FALSE(TryEncodeDate(2023, 13, 1, value));
+  CHECK_FALSE(TryEncodeDate(2023, 4, 31, value));
+  CHECK_FALSE(TryEncodeDate(0, 1, 1, value));
+  CHECK_FALSE(TryEncodeTime(24, 0, 0, 0, value));
+  CHECK_FALSE(TryEncodeTime(0, 60, 0, 0, value));
+  CHECK(value == 123);
+  CHECK_THROWS_AS(EncodeDate(2023, 2, 29), EConvertError);
+  CHECK_THROWS_AS(EncodeTime(0, 0, 60, 0), EConvertError);
+  CHECK(DaysInAMonth(2024, 2) == 29);
+  CHECK(DaysInAMonth(2100, 2) == 28);
+  CHECK(DaysInAMonth(2024, 0) == 0);
+}
+
+TEST_CASE("time of day is the fraction, rounded to the millisecond") {
+  const TDateTime value = EncodeDateTime({1997, 6, 15}, {13, 45, 58, 250});
+  const TDateParts date = DecodeDate(value);
+  const TTimeParts time = DecodeTime(value);
+  CHECK(date.Year == 1997);
+  CHECK(date.Month == 6);
+  CHECK(date.Day == 15);
+  CHECK(time.Hour == 13);
+  CHECK(time.Minute == 45);
+  CHECK(time.Second == 58);
+  CHECK(time.MilliSecond == 250);
+
+  // Before the epoch the fraction still counts forward from midnight.
+  const TDateTime before = EncodeDateTime({1899, 12, 29}, {6, 0, 0, 0});
+  CHECK(before == doctest::Approx(-1.25));
+  CHECK(DecodeTime(before).Hour == 6);
+  CHECK(DecodeDate(before).Day == 29);
+
+  // A rounding up to midnight belongs to the next day.
+  const TDateTime almost = EncodeDate(2001, 12, 31) + 0.9999999999;
+  CHECK(DecodeDate(almost).Year == 2002);
+  CHECK(DecodeTime(almost).Hour == 0);
+}
