@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -41,6 +42,17 @@ class EPropertyError : public Exception {
 // An operation that the object's current state does not allow.
 class EInvalidOperation : public Exception {
   using Exception::Exception;
+};
+
+// A failing operating-system call; Message() is the system's own text for
+// the status (a Win32 error code or an HRESULT).
+class EOSError : public Exception {
+public:
+  EOSError(std::string message, uint32_t errorCode) : Exception(std::move(message)), FErrorCode(errorCode) {}
+  uint32_t ErrorCode() const noexcept { return FErrorCode; }
+
+private:
+  uint32_t FErrorCode;
 };
 
 }  // namespace retrove
