@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "DateTime.h"
+
+namespace retrove {
+
+// The user's date conventions, read from the locale when the program starts
+// (the defaults are the English ones).
+struct TFormatSettings {
+  // Tokens: d dd ddd dddd, m/M mm/MM mmm/MMM mmmm/MMMM, yy yyyy; text in
+  // single or double quotes is copied; anything else is copied as it is.
+  std::string LongDatePattern = "mmmm d, yyyy";
+  std::array<std::string, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
+                                             "July",    "August",   "September", "October", "November", "December"};
+  std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  std::array<std::string, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+  std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+};
+
+const TFormatSettings& FormatSettings();
+void SetFormatSettings(const TFormatSettings& settings);
+
+// The date part of `value` laid out by a date pattern (tokens as above).
+std::string FormatDate(const std::string& pattern, TDateTime value, const TFormatSettings& settings);
+
+// 0 = Sunday.
+int DayOfWeekIndex(TDateTime value);
+
+}  // namespace retrove
