@@ -1,0 +1,31 @@
+#include "RecoveryName.h"
+
+namespace retrove {
+
+namespace {
+
+constexpr int kLastCandidate = 9'999'999;
+constexpr size_t kBaseWidth = 8;
+
+}  // namespace
+
+std::string DerivedName(const std::string& name, int k) {
+  const size_t dot = name.rfind('.');
+  const std::string ext = dot == std::string::npos ? std::string() : name.substr(dot);
+  const std::string base = name.substr(0, name.size() - ext.size());
+  const std::string number = std::to_string(k);
+  const size_t keep = number.size() < kBaseWidth ? kBaseWidth - number.size() : 0;
+  return base.substr(0, keep) + "~" + number + ext;
+}
+
+std::optional<std::string> RecoveryName(const std::string& name,
+                                        const std::function<bool(const std::string&)>& exists) {
+  if (!exists(name)) return name;
+  for (int k = 1; k <= kLastCandidate; ++k) {
+    std::string candidate = DerivedName(name, k);
+    if (!exists(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+}  // namespace retrove
