@@ -1,0 +1,215 @@
+#include "Server.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+
+#include "Text.h"
+
+namespace nwsim {
+
+namespace {
+
+constexpr uint32_t kArchiveAttribute = 0x20;
+constexpr uint32_t kReadOnlyAttribute = 0x01;
+
+std::vector<DeletedEntry>::iterator FindSequence(State& state, uint32_t sequence) {
+  auto it = std::lower_bound(state.deleted.begin(), state.deleted.end(), sequence,
+                             [](const DeletedEntry& e, uint32_t s) { return e.sequence < s; });
+  return it != state.deleted.end() && it->sequence == sequence ? it : state.deleted.end();
+}
+
+void WriteFile(const std::filesystem::path& path, std::string_view contents) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void CheckName(std::string_view name) {
+  if (!IsValidEntryName(name)) throw std::runtime_error("not a valid file name: '" + std::string(name) + "'");
+}
+
+std::filesystem::path RequireLiveFolder(const ServerFolder& folder, std::string_view volume,
+                                        std::string_view path) {
+  std::optional<std::filesystem::path> live = folder.LiveFolder(volume, path);
+  if (!live) throw std::runtime_error("no folder " + std::string(volume) + ":" + std::string(path));
+  return *live;
+}
+
+}  // namespace
+
+uint32_t DirectoryBase(std::string_view volume, std::string_view folder) {
+  uint32_t hash = 2166136261u;
+  for (char c : Snapshot::FolderKey(volume, folder)) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+std::optional<DeletedEntry> Server::NextDeleted(std::string_view volume, std::string_view folder, uint32_t after) {
+  return NextDeleted(*Current(), volume, folder, after);
+}
+
+std::optional<DeletedEntry> Server::NextDeleted(const Snapshot& snapshot, std::string_view volume,
+                                                std::string_view folder, uint32_t after) {
+  const std::vector<size_t>* entries = snapshot.EntriesOf(volume, folder);
+  if (!entries) return std::nullopt;
+  const std::vector<DeletedEntry>& deleted = snapshot.state.deleted;
+  auto it = entries->begin();
+  if (after != kScanStart)
+    it = std::upper_bound(entries->begin(), entries->end(), after,
+                          [&](uint32_t s, size_t index) { return s < deleted[index].sequence; });
+  if (it == entries->end()) return std::nullopt;
+  return deleted[*it];
+}
+
+Code Server::Recover(std::string_view volume, std::string_view folder, uint32_t sequence,
+                     std::string_view deletedName, std::string_view newName) {
+  if (!IsValidEntryName(newName)) return kInvalidPath;
+  Code result = kOk;
+  FFolder.Update([&](State& state) {
+    auto it = FindSequence(state, sequence);
+    if (it == state.deleted.end() || it->volume != UpperCase(volume) || it->folder != folder ||
+        !EqualNoCase(it->name, deletedName)) {
+      result = kFailure;
+    } else if (!(state.EffectiveRights(volume, folder) & kRightCreate)) {
+      result = kNoCreatePrivileges;
+    } else {
+      result = RestoreEntry(state, *it, newName);
+      if (result == kOk) state.deleted.erase(FindSequence(state, sequence));
+    }
+    return result == kOk;
+  });
+  return result;
+}
+
+Code Server::RestoreEntry(State&, const DeletedEntry& entry, std::string_view newName) {
+  std::optional<std::filesystem::path> live = FFolder.LiveFolder(entry.volume, entry.folder);
+  if (!live) return kInvalidPath;
+  if (FindNoCase(*live, newName)) return kFileExists;
+  std::filesystem::path target = *live / std::string(newName);
+  std::filesystem::path contents = FFolder.SalvageFile(entry.sequence);
+  if (std::filesystem::exists(contents)) std::filesystem::rename(contents, target);
+  else WriteFile(target, std::string(entry.size, '.'));
+  if (entry.attributes & kReadOnlyAttribute)
+    std::filesystem::permissions(target, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                             std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+  return kOk;
+}
+
+Code Server::Purge(std::string_view volume, std::string_view folder, uint32_t sequence) {
+  Code result = kOk;
+  FFolder.Update([&](State& state) {
+    if (!(state.EffectiveRights(volume, folder) & kRightErase)) result = kNoCreateDeletePrivileges;
+    else result = RemoveEntry(state, volume, folder, sequence);
+    return result == kOk;
+  });
+  return result;
+}
+
+void Server::Vanish(uint32_t sequence) {
+  FFolder.Update([&](State& state) {
+    auto it = FindSequence(state, sequence);
+    return it != state.deleted.end() && RemoveEntry(state, it->volume, it->folder, sequence) == kOk;
+  });
+}
+
+Code Server::RemoveEntry(State& state, std::string_view volume, std::string_view folder, uint32_t sequence) {
+  auto it = FindSequence(state, sequence);
+  if (it == state.deleted.end() || it->volume != UpperCase(volume) || it->folder != folder) return kFailure;
+  std::error_code ec;
+  std::filesystem::remove(FFolder.SalvageFile(sequence), ec);
+  state.deleted.erase(it);
+  return kOk;
+}
+
+void Server::PutFile(std::string_view volume, std::string_view folder, std::string_view name,
+                     std::string_view contents) {
+  CheckName(name);
+  FFolder.Update([&](State& state) {
+    if (!state.FindVolume(volume)) throw std::runtime_error("no volume " + std::string(volume));
+    std::filesystem::path live = FFolder.VolumeFolder(volume);
+    std::string_view rest = folder;
+    while (!rest.empty()) {
+      size_t slash = rest.find('/');
+      std::string part(rest.substr(0, slash));
+      std::optional<std::filesystem::path> existing = FindNoCase(live, part);
+      live = existing ? *existing : live / part;
+      std::filesystem::create_directories(live);
+      rest.remove_prefix(slash == std::string_view::npos ? rest.size() : slash + 1);
+    }
+    std::optional<std::filesystem::path> existing = FindNoCase(live, name);
+    WriteFile(existing ? *existing : live / std::string(name), contents);
+    return false;
+  });
+}
+
+DeletedEntry Server::DeleteFile(const Deletion& d) {
+  CheckName(d.name);
+  DeletedEntry entry;
+  FFolder.Update([&](State& state) {
+    const Volume* volume = state.FindVolume(d.volume);
+    if (!volume) throw std::runtime_error("no volume " + d.volume);
+    if (!state.FindObject(d.deleter)) throw std::runtime_error("no bindery object with that ID");
+    std::filesystem::path live = RequireLiveFolder(FFolder, d.volume, d.folder);
+    std::optional<std::filesystem::path> file = FindNoCase(live, d.name);
+    if (!file || !std::filesystem::is_regular_file(*file))
+      throw std::runtime_error("no file " + d.name + " in " + d.volume + ":" + d.folder);
+    uintmax_t size = std::filesystem::file_size(*file);
+    if (size > 0xFFFFFFFFu) throw std::runtime_error("file too large for a NetWare volume");
+    entry.sequence = state.nextSequence++;
+    entry.volume = volume->name;
+    entry.folder = d.folder;
+    entry.name = file->filename().string();
+    entry.size = static_cast<uint32_t>(size);
+    entry.attributes = kArchiveAttribute;
+    entry.deleted = PackDateTime(d.when);
+    entry.created = PackDateTime(d.created.value_or(d.when));
+    entry.updated = PackDateTime(d.updated.value_or(d.when));
+    entry.accessed = PackDate(d.accessed.value_or(d.when));
+    entry.owner = d.owner ? d.owner : d.deleter;
+    entry.updater = entry.owner;
+    entry.deleter = d.deleter;
+    entry.inheritedRights = kAllRights;
+    state.deleted.push_back(entry);
+    std::filesystem::rename(*file, FFolder.SalvageFile(entry.sequence));
+    return true;
+  });
+  return entry;
+}
+
+void Server::Generate(std::string_view volume, std::string_view folder, uint32_t count, uint32_t deleter,
+                      const DateTimeParts& start) {
+  FFolder.Update([&](State& state) {
+    const Volume* v = state.FindVolume(volume);
+    if (!v) throw std::runtime_error("no volume " + std::string(volume));
+    if (!state.FindObject(deleter)) throw std::runtime_error("no bindery object with that ID");
+    RequireLiveFolder(FFolder, volume, folder);
+    state.deleted.reserve(state.deleted.size() + count);
+    for (uint32_t i = 0; i < count; ++i) {
+      DeletedEntry e;
+      e.sequence = state.nextSequence++;
+      e.volume = v->name;
+      e.folder = std::string(folder);
+      char name[16];
+      std::snprintf(name, sizeof name, "F%07u.DAT", static_cast<unsigned>(e.sequence % 10000000));
+      e.name = name;
+      e.size = (e.sequence * 37) % 5000;
+      e.attributes = kArchiveAttribute;
+      DateTimeParts when = start;
+      when.minute = static_cast<int>(i % 60);
+      when.second = static_cast<int>(i / 60 % 30) * 2;
+      e.created = e.updated = e.deleted = PackDateTime(when);
+      e.accessed = PackDate(when);
+      e.owner = e.updater = e.deleter = deleter;
+      e.inheritedRights = kAllRights;
+      state.deleted.push_back(std::move(e));
+    }
+    return count > 0;
+  });
+}
+
+}  // namespace nwsim

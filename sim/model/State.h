@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace nwsim {
+
+struct ServerIdentity {
+  std::string name = "NWSIM";
+  uint8_t major = 4;
+  uint8_t minor = 11;
+  uint8_t revision = 0;
+  uint16_t maxConnections = 250;
+  uint16_t connectionNumber = 1;
+  uint16_t codePage = 437;
+  uint16_t country = 1;
+};
+
+// Bindery types are the plain numbers (1 user, 2 group, 7 print server);
+// the client shows them swapped, as they travel on the wire.
+struct BinderyObject {
+  uint32_t id = 0;
+  uint16_t type = 1;
+  std::string name;
+  std::string fullName;
+  bool supervisor = false;
+};
+
+struct Volume {
+  uint32_t number = 0;
+  std::string name;
+};
+
+// Folders are upper case, "/"-separated, without leading separator; "" is
+// the volume's root.
+struct DriveMapping {
+  char letter = 'F';
+  std::string volume;
+  std::string folder;
+};
+
+struct FolderRights {
+  std::string volume;
+  std::string folder;
+  uint16_t mask = 0;
+};
+
+struct DeletedEntry {
+  uint32_t sequence = 0;
+  std::string volume;
+  std::string folder;
+  std::string name;
+  uint8_t nameSpace = 0;
+  uint8_t flags = 0;
+  uint32_t attributes = 0;
+  uint32_t size = 0;
+  uint32_t created = 0;
+  uint32_t archived = 0;
+  uint32_t updated = 0;
+  uint16_t accessed = 0;
+  uint32_t deleted = 0;
+  uint32_t owner = 0;
+  uint32_t archiver = 0;
+  uint32_t updater = 0;
+  uint32_t deleter = 0;
+  uint16_t inheritedRights = 0;
+};
+
+struct Faults {
+  std::map<std::string, uint32_t> failingCalls;
+  std::set<std::string> vanishingNames;
+  uint32_t scanDelayMs = 0;
+};
+
+struct State {
+  uint64_t generation = 0;
+  ServerIdentity server;
+  std::string treeName;
+  std::string dsContext;
+  uint32_t currentUser = 0;
+  uint32_t nextSequence = 1;
+  uint32_t nextObjectId = 0x01000001;
+  std::vector<BinderyObject> objects;
+  std::vector<Volume> volumes;
+  std::vector<DriveMapping> mappings;
+  std::vector<FolderRights> rights;
+  std::vector<DeletedEntry> deleted;  // in deletion order
+  Faults faults;
+
+  const Volume* FindVolume(std::string_view name) const;
+  const Volume* FindVolume(uint32_t number) const;
+  const BinderyObject* FindObject(uint32_t id) const;
+  const BinderyObject* FindObject(std::string_view name, uint16_t type) const;
+  const BinderyObject* FindObjectByName(std::string_view name) const;
+  const DriveMapping* FindMapping(char letter) const;
+  // The mask of the folder's nearest ancestor-or-self that has one; all
+  // rights where none has.
+  uint16_t EffectiveRights(std::string_view volume, std::string_view folder) const;
+};
+
+}  // namespace nwsim

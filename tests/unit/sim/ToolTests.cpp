@@ -1,0 +1,93 @@
+#include <doctest/doctest.h>
+
+#include <set>
+#include <sstream>
+
+#include "TempServer.h"
+#include "Tool.h"
+
+using namespace nwsim;
+
+namespace {
+
+struct Run {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Run Tool(const TempServer& t, std::vector<std::string> args) {
+  args.insert(args.begin(), {"--root", t.Root().string()});
+  std::ostringstream out, err;
+  int code = RunTool(args, nullptr, out, err);
+  return {code, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST_CASE("bad arguments give one line, exit code 2 and no change") {
+  TempServer t;
+  t.Deleted("DOCS", "A.TXT");
+  uint64_t before = t.Server().Current()->state.generation;
+  const std::vector<std::vector<std::string>> bad = {
+      {"frobnicate"},
+      {"delete", "SYS:DOCS/B.TXT", "--at", "1997-13-01"},
+      {"delete", "SYS:DOCS/"},
+      {"purge", "SYS:DOCS"},
+      {"purge", "SYS:DOCS", "--all", "--name", "A.TXT"},
+      {"generate", "SYS:DOCS", "many"},
+      {"map", "FF", "SYS:"},
+      {"fault", "fail", "NWScanForDeletedFiles"},
+      {"fault", "sometimes"},
+      {"list", "SYS:DOCS", "extra"},
+      {"rights", "DOCS", "0x1FB"},
+  };
+  for (const auto& args : bad) {
+    Run r = Tool(t, args);
+    CHECK(r.code == 2);
+    CHECK(r.err.rfind("nwsim: ", 0) == 0);
+    CHECK(r.err.find('\n') == r.err.size() - 1);
+  }
+  CHECK(t.Server().Current()->state.generation == before);
+}
+
+TEST_CASE("a refused operation exits 1 and changes nothing") {
+  TempServer t;
+  uint64_t before = t.Server().Current()->state.generation;
+  CHECK(Tool(t, {"delete", "SYS:DOCS/NONE.TXT", "--by", "ADMIN"}).code == 1);
+  CHECK(Tool(t, {"delete", "SYS:NONE.TXT", "--by", "NOBODY"}).code == 1);
+  CHECK(t.Server().Current()->state.generation == before);
+}
+
+TEST_CASE("put, delete, list and purge through the tool") {
+  TempServer t;
+  CHECK(Tool(t, {"put", "SYS:DOCS/MEMO.TXT", "--text", "hello"}).code == 0);
+  Run deleted = Tool(t, {"delete", "SYS:DOCS/MEMO.TXT", "--by", "JSMITH", "--at", "1997-04-01 16:40"});
+  CHECK(deleted.code == 0);
+  Run list = Tool(t, {"list", "sys:docs"});
+  CHECK(list.out == deleted.out.substr(0, deleted.out.size() - 1) + "\tMEMO.TXT\t5\t1997-04-01 16:40:00\tJSMITH\n");
+  CHECK(Tool(t, {"purge", "SYS:DOCS", "--name", "memo.txt"}).code == 0);
+  CHECK(Tool(t, {"list", "SYS:DOCS"}).out.empty());
+}
+
+TEST_CASE("the demo server has versions, a collision and several deleters") {
+  TempServer base;  // only for a fresh, unique folder name
+  std::filesystem::path root = base.Root() / "demo";
+  std::ostringstream out, err;
+  REQUIRE(RunTool({"--root", root.string(), "demo"}, nullptr, out, err) == 0);
+  Server server(root);
+  std::shared_ptr<const Snapshot> snapshot = server.Current();
+  const std::vector<size_t>* docs = snapshot->EntriesOf("SYS", "DOCS");
+  REQUIRE(docs);
+  int memos = 0;
+  std::set<uint32_t> deleters;
+  for (size_t i : *docs) {
+    const DeletedEntry& e = snapshot->state.deleted[i];
+    memos += e.name == "MEMO.TXT";
+    deleters.insert(e.deleter);
+  }
+  CHECK(memos == 2);
+  CHECK(deleters.size() >= 3);
+  CHECK(std::filesystem::exists(server.Folder().VolumeFolder("SYS") / "DOCS" / "README.TXT"));
+  CHECK(RunTool({"--root", root.string(), "demo"}, nullptr, out, err) == 1);
+}

@@ -1,0 +1,120 @@
+#include <doctest/doctest.h>
+
+#include <cstring>
+
+#include "Calls.h"
+
+namespace {
+
+using NWGetFileServerInformationFn = NWCCODE(NWCALL*)(uint32_t, char*, uint8_t*, uint8_t*, uint8_t*, uint16_t*,
+                                                      uint16_t*, uint16_t*, uint16_t*, uint8_t*, uint8_t*);
+using NWGetFileServerInfoFn = NWCCODE(NWCALL*)(uint32_t, uint8_t*);
+using NWCCGetConnInfoFn = NWCCODE(NWCALL*)(uint32_t, uint32_t, uint32_t, void*);
+using NWLlocaleconvFn = void*(NWCALL*)(void*);
+using NWIsDSServerFn = uint16_t(NWCALL*)(uint32_t, char*);
+using NWDSCreateContextFn = int32_t(NWCALL*)();
+using NWDSWhoAmIFn = NWCCODE(NWCALL*)(int32_t, char*);
+using NWDSSetContextFn = NWCCODE(NWCALL*)(int32_t, int32_t, const void*);
+using NWDSAllocBufFn = NWCCODE(NWCALL*)(size_t, void**);
+using NWDSInitBufFn = NWCCODE(NWCALL*)(int32_t, uint32_t, void*);
+using NWDSPutAttrNameFn = NWCCODE(NWCALL*)(int32_t, void*, const char*);
+using NWDSReadFn = NWCCODE(NWCALL*)(int32_t, const char*, uint32_t, uint8_t, void*, int32_t*, void*);
+using NWDSGetAttrNameFn = NWCCODE(NWCALL*)(int32_t, void*, char*, uint32_t*, uint32_t*);
+using NWDSGetAttrValFn = NWCCODE(NWCALL*)(int32_t, void*, uint32_t, void*);
+using NWGetObjectIDFn = NWCCODE(NWCALL*)(uint32_t, const char*, uint16_t, uint32_t*);
+
+}  // namespace
+
+TEST_CASE("server information and connection information") {
+  ServerFixture server;
+  CallsLibrary calls;
+  char name[48] = {};
+  uint8_t major = 0, minor = 0, revision = 0, sft = 0, tts = 0;
+  uint16_t maxConns = 0, used = 0, inUse = 0, volumes = 0;
+  auto info = EntryPoint<NWGetFileServerInformationFn>("CALWIN32.DLL", "NWGetFileServerInformation");
+  REQUIRE(info(calls.conn, name, &major, &minor, &revision, &maxConns, &used, &inUse, &volumes, &sft, &tts) == 0);
+  CHECK(std::string(name) == "ACME_FS1");
+  CHECK(major == 4);
+  CHECK(minor == 11);
+  CHECK(volumes == 2);
+
+  uint8_t extended[160];
+  std::memset(extended, 0xCD, sizeof extended);
+  REQUIRE(EntryPoint<NWGetFileServerInfoFn>("CALWIN32.DLL", "NWGetFileServerInfo")(calls.conn, extended) == 0);
+  CHECK(extended[0] == 4);
+  CHECK(extended[151] == 0xCD);
+
+  for (const char* module : {"CALWIN32.DLL", "CLXWIN32.DLL"}) {
+    auto connInfo = EntryPoint<NWCCGetConnInfoFn>(module, "NWCCGetConnInfo");
+    char serverName[48] = {};
+    CHECK(connInfo(calls.conn, 7, sizeof serverName, serverName) == 0);
+    CHECK(std::string(serverName) == "ACME_FS1");
+    char tooSmall[4] = {'x', 'x', 'x', 'x'};
+    CHECK(connInfo(calls.conn, 7, sizeof tooSmall, tooSmall) != 0);
+    CHECK(tooSmall[0] == 'x');
+    uint32_t number = 0;
+    CHECK(connInfo(calls.conn, 5, 4, &number) == 0);
+    CHECK(number == 1);
+  }
+
+  uint32_t id = 0;
+  auto objectId = EntryPoint<NWGetObjectIDFn>("CALWIN32.DLL", "NWGetObjectID");
+  REQUIRE(objectId(calls.conn, "PSERVER1", 0x0700, &id) == 0);
+  CHECK(calls.longSwap(id) == 0x01000005);
+  CHECK(objectId(calls.conn, "PSERVER1", 0x0100, &id) == 0x89FC);
+}
+
+TEST_CASE("locale record: code page at 56, country at 60, 132 bytes") {
+  ServerFixture server;
+  uint8_t record[140];
+  std::memset(record, 0xEE, sizeof record);
+  auto localeconv = EntryPoint<NWLlocaleconvFn>("LOCWIN32.DLL", "NWLlocaleconv");
+  CHECK(localeconv(record) == record);
+  CHECK(Get32(record + 56) == 437);
+  CHECK(Get32(record + 60) == 1);
+  for (size_t i = 132; i < sizeof record; ++i) CHECK(record[i] == 0xEE);
+}
+
+TEST_CASE("directory services: tree, current user and a full name") {
+  ServerFixture server;
+  CallsLibrary calls;
+  char tree[48] = {};
+  CHECK(EntryPoint<NWIsDSServerFn>("NETWIN32.DLL", "NWIsDSServer")(calls.conn, tree) != 0);
+  CHECK(std::string(tree) == "ACME_TREE");
+
+  int32_t context = EntryPoint<NWDSCreateContextFn>("NETWIN32.DLL", "NWDSCreateContext")();
+  REQUIRE(context > 0);
+  char me[128] = {};
+  REQUIRE(EntryPoint<NWDSWhoAmIFn>("NETWIN32.DLL", "NWDSWhoAmI")(context, me) == 0);
+  CHECK(std::string(me) == "ADMIN.ACME");
+  auto setContext = EntryPoint<NWDSSetContextFn>("NETWIN32.DLL", "NWDSSetContext");
+  uint32_t typedNames = 0x13;
+  REQUIRE(setContext(context, 1, &typedNames) == 0);
+  REQUIRE(EntryPoint<NWDSWhoAmIFn>("NETWIN32.DLL", "NWDSWhoAmI")(context, me) == 0);
+  CHECK(std::string(me) == "CN=ADMIN.O=ACME");
+  char root[128] = "[Root]";
+  CHECK(setContext(context, 3, root) == 0);
+  CHECK(setContext(context, 9, root) != 0);
+
+  auto alloc = EntryPoint<NWDSAllocBufFn>("NETWIN32.DLL", "NWDSAllocBuf");
+  void* request = nullptr;
+  void* result = nullptr;
+  REQUIRE(alloc(4096, &request) == 0);
+  REQUIRE(alloc(4096, &result) == 0);
+  REQUIRE(EntryPoint<NWDSInitBufFn>("NETWIN32.DLL", "NWDSInitBuf")(context, 3, request) == 0);
+  REQUIRE(EntryPoint<NWDSPutAttrNameFn>("NETWIN32.DLL", "NWDSPutAttrName")(context, request, "Full Name") == 0);
+  int32_t iteration = -1;
+  REQUIRE(EntryPoint<NWDSReadFn>("NETWIN32.DLL", "NWDSRead")(context, "JSMITH.ACME", 1, 0, request, &iteration,
+                                                              result) == 0);
+  CHECK(iteration == -1);
+  char attribute[38] = {};
+  uint32_t values = 0, syntax = 0;
+  REQUIRE(EntryPoint<NWDSGetAttrNameFn>("NETWIN32.DLL", "NWDSGetAttrName")(context, result, attribute, &values,
+                                                                            &syntax) == 0);
+  char value[128] = {};
+  REQUIRE(EntryPoint<NWDSGetAttrValFn>("NETWIN32.DLL", "NWDSGetAttrVal")(context, result, syntax, value) == 0);
+  CHECK(std::string(value) == "John Smith");
+  CHECK(EntryPoint<NWDSReadFn>("NETWIN32.DLL", "NWDSRead")(context, "NOBODY.ACME", 1, 0, request, &iteration,
+                                                            result) != 0);
+  CHECK(EntryPoint<NWDSInitBufFn>("NETWIN32.DLL", "NWDSInitBuf")(context, 3, &iteration) != 0);
+}
