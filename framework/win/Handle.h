@@ -33,4 +33,56 @@ private:
   HANDLE FHandle = nullptr;
 };
 
+// Owns one handle of a kind that `Free` releases (a GDI object, a menu, an
+// icon, a module, ...). The null handle means "none".
+template <class T, class Free>
+class TOwnedHandle {
+public:
+  TOwnedHandle() = default;
+  explicit TOwnedHandle(T handle) : FHandle(handle) {}
+  ~TOwnedHandle() { Reset(); }
+  TOwnedHandle(TOwnedHandle&& other) noexcept : FHandle(std::exchange(other.FHandle, T{})) {}
+  TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.FHandle, T{}));
+    return *this;
+  }
+  TOwnedHandle(const TOwnedHandle&) = delete;
+  TOwnedHandle& operator=(const TOwnedHandle&) = delete;
+
+  T Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != T{}; }
+  T Release() { return std::exchange(FHandle, T{}); }
+  void Reset(T handle = T{}) {
+    if (FHandle != T{}) Free{}(FHandle);
+    FHandle = handle;
+  }
+
+private:
+  T FHandle{};
+};
+
+struct TFreeGdiObject {
+  void operator()(HGDIOBJ handle) const { DeleteObject(handle); }
+};
+struct TFreeMenu {
+  void operator()(HMENU handle) const { DestroyMenu(handle); }
+};
+struct TFreeIcon {
+  void operator()(HICON handle) const { DestroyIcon(handle); }
+};
+struct TFreeModule {
+  void operator()(HMODULE handle) const { FreeLibrary(handle); }
+};
+struct TFreeWindow {
+  void operator()(HWND handle) const { DestroyWindow(handle); }
+};
+
+using TFontHandle = TOwnedHandle<HFONT, TFreeGdiObject>;
+using TBrushHandle = TOwnedHandle<HBRUSH, TFreeGdiObject>;
+using TBitmapHandle = TOwnedHandle<HBITMAP, TFreeGdiObject>;
+using TMenuHandle = TOwnedHandle<HMENU, TFreeMenu>;
+using TIconHandle = TOwnedHandle<HICON, TFreeIcon>;
+using TModuleHandle = TOwnedHandle<HMODULE, TFreeModule>;
+using TWindowHandle = TOwnedHandle<HWND, TFreeWindow>;
+
 }  // namespace retrove

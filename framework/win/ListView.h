@@ -1,0 +1,111 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Form.h"
+#include "ImageList.h"
+#include "WinControl.h"
+
+namespace retrove {
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+using TLVChangeEvent = std::function<void(TObject& sender, int item)>;
+using TLVColumnClickEvent = std::function<void(TObject& sender, int column)>;
+
+// The list-view control: columns, rows with a caption, sub-items, an image
+// and a data value, selection, and the four view styles. The rows live in
+// the window, which is made on first use. Image lists are never destroyed
+// by the control. A derived class that frees row data in ItemDeleted
+// destroys the window in its own destructor, while ItemDeleted is its own.
+class TCustomListView : public TWinControl {
+public:
+  explicit TCustomListView(TComponent* owner);
+  ~TCustomListView() override;
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  TViewStyle ViewStyle() const { return FViewStyle; }
+  void SetViewStyle(TViewStyle style);
+  bool MultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool multiSelect);
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool readOnly);
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool hide);
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle style);
+
+  TImageList* LargeImages() const { return FLargeImages; }
+  void SetLargeImages(TImageList* images);
+  TImageList* SmallImages() const { return FSmallImages; }
+  void SetSmallImages(TImageList* images);
+
+  int AddColumn(const std::string& caption, int width);
+  int ColumnCount() const { return static_cast<int>(FColumns.size()); }
+  const std::string& ColumnCaption(int index) const;
+  int ColumnWidth(int index);
+  void SetColumnWidth(int index, int width);
+
+  int AddItem(const std::string& caption, int imageIndex = -1, LPARAM data = 0);
+  void DeleteItem(int index);
+  void Clear();
+  int ItemCount();
+  std::string ItemCaption(int index);
+  // Sub-item 0 is the text of the second column.
+  std::string SubItem(int index, int subItem);
+  void SetSubItem(int index, int subItem, const std::string& text);
+  int ImageIndex(int index);
+  void SetImageIndex(int index, int imageIndex);
+  LPARAM ItemData(int index);
+
+  bool Selected(int index);
+  void SetSelected(int index, bool selected);
+  int SelCount();
+  // The first selected row; -1 when none is.
+  int Selection();
+
+  void BeginUpdate();
+  void EndUpdate();
+
+  // Any change of the rows or of their states: added, deleted, selected.
+  TLVChangeEvent OnChange;
+  TLVColumnClickEvent OnColumnClick;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+  // A row is about to go (LVN_DELETEITEM): where its data is freed.
+  virtual void ItemDeleted(int, LPARAM) {}
+  virtual void Change(int item);
+  virtual void ColumnClick(int column);
+
+private:
+  DWORD ListStyle() const;
+  void UpdateStyle();
+  void ApplyImages();
+  void InsertColumnInWindow(int index);
+  void SetImages(TImageList*& slot, TImageList* images);
+
+  struct TColumn {
+    std::string Caption;
+    int Width = 50;
+  };
+  std::vector<TColumn> FColumns;
+  TViewStyle FViewStyle = vsIcon;
+  bool FMultiSelect = false;
+  bool FReadOnly = false;
+  bool FHideSelection = true;
+  TFormBorderStyle FBorderStyle = bsSingle;
+  TImageList* FLargeImages = nullptr;
+  TImageList* FSmallImages = nullptr;
+  int FUpdateCount = 0;
+};
+
+}  // namespace retrove

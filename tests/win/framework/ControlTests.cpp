@@ -1,0 +1,252 @@
+#include <doctest/doctest.h>
+
+#include "GuiTesting.h"
+#include "TestForm.h"
+
+using namespace retrove;
+using namespace retrove::test;
+
+namespace {
+
+// Clicks a tool button with the mouse messages a user's click sends.
+void ClickToolButton(TToolBar& toolBar, TToolButton& button) {
+  const RECT rect = toolBar.ButtonRect(button);
+  const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  SendMessageA(toolBar.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageA(toolBar.Hwnd(), WM_LBUTTONUP, 0, point);
+}
+
+std::string MenuText(HMENU menu, UINT command) {
+  char text[128] = {};
+  GetMenuStringA(menu, command, text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+}  // namespace
+
+TEST_CASE("grouped check buttons: at most one down, and a click on the down one releases it") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  form.Show();
+  const int largeIndex = 4;
+  const int detailsIndex = 7;
+  CHECK((ToolButtonState(*form.Toolbar, largeIndex) & TBSTATE_CHECKED) != 0);
+
+  ClickToolButton(*form.Toolbar, *form.BDetails);
+  CHECK(form.ViewClicks == 1);
+  CHECK(form.DownSeenByClick);  // the state had changed when OnClick ran
+  CHECK(form.BDetails->Down());
+  CHECK_FALSE(form.BLargeIcons->Down());
+  CHECK((ToolButtonState(*form.Toolbar, detailsIndex) & TBSTATE_CHECKED) != 0);
+  CHECK_FALSE((ToolButtonState(*form.Toolbar, largeIndex) & TBSTATE_CHECKED) != 0);
+
+  ClickToolButton(*form.Toolbar, *form.BDetails);
+  CHECK(form.ViewClicks == 2);
+  CHECK_FALSE(form.DownSeenByClick);
+  for (TToolButton* button : {form.BLargeIcons, form.BSmallIcons, form.BList, form.BDetails})
+    CHECK_FALSE(button->Down());
+  CHECK_FALSE((ToolButtonState(*form.Toolbar, detailsIndex) & TBSTATE_CHECKED) != 0);
+
+  SUBCASE("without all-up the down button stays down") {
+    for (TToolButton* button : {form.BLargeIcons, form.BSmallIcons, form.BList, form.BDetails})
+      button->SetAllowAllUp(false);
+    form.BList->SetDown(true);
+    ClickToolButton(*form.Toolbar, *form.BList);
+    CHECK(form.BList->Down());
+    CHECK((ToolButtonState(*form.Toolbar, 6) & TBSTATE_CHECKED) != 0);
+  }
+  SUBCASE("a disabled button does not click") {
+    form.BSmallIcons->SetEnabled(false);
+    CHECK_FALSE((ToolButtonState(*form.Toolbar, 5) & TBSTATE_ENABLED) != 0);
+    ClickToolButton(*form.Toolbar, *form.BSmallIcons);
+    CHECK(form.ViewClicks == 2);
+    CHECK_FALSE(form.BSmallIcons->Down());
+  }
+}
+
+TEST_CASE("tool buttons give their hints, and the combo box stands on its separator") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  form.Show();
+  char text[80] = {};
+  NMTBGETINFOTIPA tip{};
+  tip.hdr.hwndFrom = form.Toolbar->Hwnd();
+  tip.hdr.code = TBN_GETINFOTIPA;
+  tip.pszText = text;
+  tip.cchTextMax = sizeof text;
+  tip.iItem = static_cast<int>(SendMessageA(form.Toolbar->Hwnd(), TB_GETBUTTON, 2, 0) ? 0 : 0);
+  TBBUTTON up{};
+  SendMessageA(form.Toolbar->Hwnd(), TB_GETBUTTON, 2, reinterpret_cast<LPARAM>(&up));
+  tip.iItem = up.idCommand;
+  SendMessageA(form.Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
+  CHECK(std::string(text) == "Up One Level");
+  CHECK(up.iBitmap == 11);
+
+  CHECK(GetParent(form.Combo->Hwnd()) == form.Toolbar->Hwnd());
+  const RECT slot = form.Toolbar->ButtonRect(*form.Toolbar->Buttons(0));
+  CHECK(slot.right - slot.left == 193);
+  CHECK(ChildRect(form.Combo->Hwnd()).left == slot.left);
+}
+
+TEST_CASE("menu captions, ticks, radio groups and enabled states reach the menu") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  form.Show();
+  HMENU menu = GetMenu(form.Hwnd());
+  REQUIRE(menu == form.MainMenu1->Handle());
+  CHECK(MenuText(menu, form.MRetrove->Command()) == " &Retrove\tF2");
+  CHECK(MenuText(menu, form.MRefresh->Command()) == " &Refresh\tF5");
+  MENUITEMINFOA separator{};
+  separator.cbSize = sizeof separator;
+  separator.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(GetSubMenu(menu, 0), 1, TRUE, &separator);
+  CHECK((separator.fType & MFT_SEPARATOR) != 0);
+
+  auto checked = [menu](TMenuItem* item) {
+    return (GetMenuState(menu, item->Command(), MF_BYCOMMAND) & MF_CHECKED) != 0;
+  };
+  CHECK(checked(form.MLargeIcons));
+  form.MList->SetChecked(true);
+  CHECK(checked(form.MList));
+  CHECK_FALSE(checked(form.MLargeIcons));
+  CHECK_FALSE(form.MLargeIcons->Checked());
+  // Ticks outside the radio group stay as they are.
+  CHECK(checked(form.MToolBar));
+  form.MToolBar->SetChecked(false);
+  CHECK_FALSE(checked(form.MToolBar));
+  CHECK(checked(form.MList));
+  MENUITEMINFOA radio{};
+  radio.cbSize = sizeof radio;
+  radio.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(menu, form.MList->Command(), FALSE, &radio);
+  CHECK((radio.fType & MFT_RADIOCHECK) != 0);
+
+  form.MRetrove->SetEnabled(false);
+  CHECK((GetMenuState(menu, form.MRetrove->Command(), MF_BYCOMMAND) & MF_GRAYED) != 0);
+  form.MRetrove->SetEnabled(true);
+  CHECK_FALSE((GetMenuState(menu, form.MRetrove->Command(), MF_BYCOMMAND) & MF_GRAYED) != 0);
+
+  SUBCASE("adding an item rebuilds the menu with the states kept") {
+    auto* extra = new TMenuItem(&form);
+    form.MFile->Add(extra);
+    extra->SetCaption(" E&xtra");
+    HMENU rebuilt = GetMenu(form.Hwnd());
+    CHECK(MenuText(rebuilt, extra->Command()) == " E&xtra");
+    CHECK((GetMenuState(rebuilt, form.MList->Command(), MF_BYCOMMAND) & MF_CHECKED) != 0);
+  }
+}
+
+TEST_CASE("shortcut keys click their menu items through the message loop") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  form.Show();
+  form.ListDel->SetFocus();
+  auto press = [&form](WORD key) {
+    PostMessageA(form.ListDel->Hwnd(), WM_KEYDOWN, key, 1);
+    Application.ProcessMessages();
+  };
+  press(VK_F2);
+  CHECK(form.RetroveClicks == 1);
+  press(VK_F5);
+  CHECK(form.RefreshClicks == 1);
+  form.MRetrove->SetEnabled(false);
+  press(VK_F2);
+  CHECK(form.RetroveClicks == 1);
+  press(VK_F3);
+  CHECK(form.RetroveClicks + form.RefreshClicks == 2);
+}
+
+TEST_CASE("status-bar panels show their texts") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  form.Show();
+  HWND bar = form.StatusBar->Hwnd();
+  CHECK(SendMessageA(bar, SB_GETPARTS, 0, 0) == 1);
+  char text[64] = {};
+  SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  CHECK(std::string(text) == "3 file(s)");
+  form.StatusBar->SetPanelText(0, "0 file(s)");
+  SendMessageA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  CHECK(std::string(text) == "0 file(s)");
+  CHECK(form.StatusBar->PanelText(0) == "0 file(s)");
+  CHECK(form.StatusBar->Height() == 19);
+}
+
+TEST_CASE("list rows: captions, sub-items, images, selection and change notices") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  int changes = 0;
+  form.ListDel->OnChange = [&changes](TObject&, int) { ++changes; };
+  const int first = form.ListDel->AddItem("LETTERS.DOC", 3);
+  form.ListDel->SetSubItem(first, 0, "1024");
+  form.ListDel->AddItem("REPORT.TXT", 5);
+  CHECK(changes >= 2);
+  CHECK(form.ListDel->ItemCount() == 2);
+  CHECK(form.ListDel->ItemCaption(1) == "REPORT.TXT");
+  CHECK(form.ListDel->SubItem(0, 0) == "1024");
+  CHECK(form.ListDel->ImageIndex(1) == 5);
+  CHECK(form.ListDel->SelCount() == 0);
+
+  const int before = changes;
+  form.ListDel->SetSelected(0, true);
+  form.ListDel->SetSelected(1, true);
+  CHECK(changes > before);
+  CHECK(form.ListDel->SelCount() == 2);
+  CHECK(form.ListDel->Selection() == 0);
+  form.ListDel->Clear();
+  CHECK(form.ListDel->ItemCount() == 0);
+  CHECK(form.ListDel->SelCount() == 0);
+  CHECK(form.ListDel->ColumnCount() == 4);
+  CHECK(form.ListDel->ColumnWidth(3) == 100);
+}
+
+TEST_CASE("a right click shows the control's pop-up menu, and none once it is detached") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  form.Show();
+  int popups = 0;
+  form.PopDel->OnPopup = [&popups](TObject&) { ++popups; };
+  TTimer closer(nullptr);
+  closer.SetInterval(50);
+  closer.OnTimer = [](TObject&) { EndMenu(); };
+  RECT rect;
+  GetWindowRect(form.ListDel->Hwnd(), &rect);
+  SendMessageA(form.ListDel->Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.ListDel->Hwnd()),
+               MAKELPARAM(rect.left + 20, rect.top + 20));
+  CHECK(popups == 1);
+  // From the keyboard (Apps key, Shift+F10) the position is -1.
+  SendMessageA(form.ListDel->Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.ListDel->Hwnd()), -1);
+  CHECK(popups == 2);
+  form.ListDel->SetPopupMenu(nullptr);
+  SendMessageA(form.ListDel->Hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.ListDel->Hwnd()),
+               MAKELPARAM(rect.left + 20, rect.top + 20));
+  CHECK(popups == 2);
+}
+
+TEST_CASE("image lists: a strip from the resources, and a shared list is never destroyed") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  CHECK(form.ExpImage->Count() == 14);
+  CHECK(form.ExpImage->Width() == 16);
+
+  HIMAGELIST system = ImageList_Create(16, 16, ILC_COLOR24, 1, 1);
+  {
+    TImageList shared(nullptr);
+    shared.ShareHandle(system);
+    form.ListDel->SetSmallImages(&shared);
+    CHECK(SendMessageA(form.ListDel->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0) == reinterpret_cast<LRESULT>(system));
+  }
+  CHECK(ImageList_GetImageCount(system) == 0);  // still a valid list
+  CHECK(SendMessageA(form.ListDel->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0) == 0);
+  CHECK(ImageList_Destroy(system));
+}
+
+TEST_CASE("the copy animation opens where the system has it and is silently empty elsewhere") {
+  EnsureApplication();
+  TTestDialog dialog(nullptr);
+  dialog.Show();
+  CHECK(dialog.Animate1->HandleAllocated());
+  CHECK(IsWindowVisible(dialog.Animate1->Hwnd()));
+  MESSAGE("copy animation opened: " << dialog.Animate1->Opened());
+  CHECK(dialog.Image1->Icon() != nullptr);
+}
