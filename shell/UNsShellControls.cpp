@@ -1,0 +1,557 @@
+#include "UNsShellControls.h"
+
+#include <shlwapi.h>
+
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "IdListArray.h"
+#include "PropertyTable.h"
+#include "Screen.h"
+#include "SysError.h"
+#include "UNsShellUtils.h"
+
+namespace retrove {
+
+namespace {
+
+constexpr ULONG kAddQuery = 0xF20B0000;
+constexpr ULONG kResyncQuery = 0xF3000000;
+// Hidden items are shown dimmed, like cut ones.
+constexpr ULONG kHiddenBit = 0x00080000;
+constexpr ULONG kSubfoldersAndFolder = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
+constexpr DWORD kFillFlags = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
+constexpr DWORD kNameChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
+constexpr int kNotifyDelay = 500;
+constexpr int kFocusedRefreshDelay = 400;
+constexpr int kUnfocusedRefreshDelay = 2000;
+
+std::string_view Bytes(const std::uint8_t* list) {
+  return {reinterpret_cast<const char*>(list), IdListSize(list)};
+}
+
+bool SameItem(IShellFolder* folder, const std::uint8_t* first, const std::uint8_t* second) {
+  const HRESULT status = folder->CompareIDs(0, AsItemIdList(first), AsItemIdList(second));
+  return SUCCEEDED(status) && HRESULT_CODE(status) == 0;
+}
+
+}  // namespace
+
+class TNsCustomShellTree::TSuppressGuard {
+public:
+  explicit TSuppressGuard(TNsCustomShellTree& tree) : FTree(tree) { ++FTree.FNotifySuppress; }
+  ~TSuppressGuard() { --FTree.FNotifySuppress; }
+  TSuppressGuard(const TSuppressGuard&) = delete;
+  TSuppressGuard& operator=(const TSuppressGuard&) = delete;
+
+private:
+  TNsCustomShellTree& FTree;
+};
+
+class TNsCustomShellTree::TUpdateGuard {
+public:
+  explicit TUpdateGuard(TNsCustomShellTree& tree) : FTree(tree) { FTree.BeginUpdate(); }
+  ~TUpdateGuard() { FTree.EndUpdate(); }
+  TUpdateGuard(const TUpdateGuard&) = delete;
+  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+private:
+  TNsCustomShellTree& FTree;
+};
+
+const TClassInfo& TNsCustomShellTree::StaticClassInfo() {
+  static const TClassInfo info("TNsCustomShellTree", &TCustomTreeView::StaticClassInfo(), {});
+  return info;
+}
+
+const TClassInfo& TNsShellTree::StaticClassInfo() {
+  static const TClassInfo info("TNsShellTree", &TNsCustomShellTree::StaticClassInfo(), {});
+  return info;
+}
+
+TNsCustomShellTree::TNsCustomShellTree(TComponent* owner)
+    : TCustomTreeView(owner), FTimer(new TTimer(nullptr)), FImageList(new TImageList(nullptr)) {
+  SetShowRoot(false);
+  FTimer->SetEnabled(false);
+  FTimer->OnTimer = [this](TObject&) { TimerFired(); };
+  FImageList->ShareHandle(GetSystemImageList(0));
+  SetImages(FImageList.get());
+  FBaseFolder.ChangeCallback = [this] {
+    if (Loading()) return;
+    {
+      TSuppressGuard suppress(*this);
+      FCurrentFolder.Assign(nullptr);
+    }
+    if (FOptions.Contains(nsstoAutoFill) && HandleAllocated()) Rebuild();
+  };
+  FCurrentFolder.ChangeCallback = [this] {
+    if (FNotifySuppress == 0 && HandleAllocated() && TopNode()) SelectIdList(FCurrentFolder.IdList());
+  };
+}
+
+TNsCustomShellTree::~TNsCustomShellTree() {
+  // The nodes' data is freed by NodeDeleted, which must still be ours.
+  DestroyWindowHandle();
+  FChangeThread.reset();
+  SetImages(nullptr);
+}
+
+bool TNsCustomShellTree::Loading() const {
+  return ComponentState().Contains(csLoading);
+}
+
+void TNsCustomShellTree::SetBaseFolder(const TNsShellLocator& folder) {
+  FBaseFolder.Assign(folder);
+}
+
+TNsShTreeData* TNsCustomShellTree::NodeData(HTREEITEM node) {
+  return node ? reinterpret_cast<TNsShTreeData*>(Data(node)) : nullptr;
+}
+
+std::string TNsCustomShellTree::SelectedPath() {
+  TNsShTreeData* data = HandleAllocated() ? NodeData(Selected()) : nullptr;
+  return data ? data->Path() : std::string();
+}
+
+void TNsCustomShellTree::UpOneLevel() {
+  if (!HandleAllocated()) return;
+  HTREEITEM selected = Selected();
+  HTREEITEM parent = selected ? ParentOf(selected) : nullptr;
+  if (!parent) return;
+  FImmediateNotify = true;
+  Select(parent);
+}
+
+void TNsCustomShellTree::HandleCreated() {
+  TCustomTreeView::HandleCreated();
+  if (!Loading() && FOptions.Contains(nsstoAutoFill)) Rebuild();
+}
+
+void TNsCustomShellTree::Loaded() {
+  ++FLoadingGuard;
+  try {
+    TCustomTreeView::Loaded();
+  } catch (...) {
+    --FLoadingGuard;
+    throw;
+  }
+  --FLoadingGuard;
+  // Without a window the fill waits for HandleCreated.
+  if (FOptions.Contains(nsstoAutoFill) && HandleAllocated()) Rebuild();
+}
+
+bool TNsCustomShellTree::RefreshBlocked() {
+  const bool editing = Perform(TVM_GETEDITCONTROL) != 0;
+  if (FDragActive || editing) FRefreshPending = true;
+  return FDragActive || editing;
+}
+
+void TNsCustomShellTree::ClearNodes() {
+  TSuppressGuard suppress(*this);
+  Select(nullptr);
+  Clear();
+}
+
+void TNsCustomShellTree::Rebuild() {
+  if (RefreshBlocked()) return;
+  {
+    TCursorGuard cursor(crHourGlass);
+    ClearNodes();
+    TComPtr<IShellFolder> folder;
+    OleCheck(BindToFolder(FBaseFolder.IdList(), folder));
+    FillNode(folder.Get(), nullptr);
+    if (FCurrentFolder.IdList())
+      SelectIdList(FCurrentFolder.IdList());
+    else
+      Select(TopNode());
+  }
+  if (FOptions.Contains(nsstoDynamicRefresh)) StartWatching();
+}
+
+HTREEITEM TNsCustomShellTree::AddTopNode(IShellFolder* folder) {
+  ShellIdList list = CopyIdList(nullptr, FBaseFolder.IdList());
+  const std::uint8_t* base = FBaseFolder.IdList();
+  std::string text;
+  if (IdListIsEmpty(base)) {
+    text = GetDisplayName(nullptr, list.Get(), 1);
+  } else {
+    TComPtr<IShellFolder> parent;
+    ShellIdList parentList;
+    ShellIdList last;
+    if (SUCCEEDED(SplitIdList(base, parent, parentList, last))) text = GetDisplayName(parent.Get(), last.Get(), 1);
+  }
+  auto data = std::make_unique<TNsShTreeData>(this, nullptr, std::move(list), folder);
+  HTREEITEM node = AddChild(nullptr, text, reinterpret_cast<LPARAM>(data.get()));
+  if (!node) RaiseLastOSError();
+  data.release();
+  const std::uint8_t* absolute = NodeData(node)->AbsoluteIdList();
+  SetImageIndex(node, GetIconIndex(absolute, SHGFI_SMALLICON));
+  SetSelectedIndex(node, GetIconIndex(absolute, SHGFI_SMALLICON | SHGFI_OPENICON));
+  return node;
+}
+
+void TNsCustomShellTree::FillNode(IShellFolder* folder, HTREEITEM node) {
+  const bool newTop = !node;
+  if (newTop) node = AddTopNode(folder);
+  ShellIdList parentAbs = CopyIdList(nullptr, NodeData(node)->AbsoluteIdList());
+  FNameErrorShown = false;
+
+  TComPtr<IEnumIDList> items;
+  const DWORD flags = kFillFlags | (FOptions.Contains(nsstoIncludeNonFolders) ? SHCONTF_NONFOLDERS : 0);
+  if (FAILED(folder->EnumObjects(GetActiveWindow(), flags, items.Put())) || !items) {
+    // Left empty with its button, so that it can be tried again.
+    SetHasChildren(node, true);
+    return;
+  }
+  HRESULT status;
+  LPITEMIDLIST raw = nullptr;
+  ULONG fetched = 0;
+  while ((status = items->Next(1, &raw, &fetched)) == S_OK && raw) {
+    ShellIdList item = AdoptIdList(raw);
+    raw = nullptr;
+    OleCheck(AddItem(folder, item.Get(), node, parentAbs.Get()));
+  }
+  if (!FirstChild(node)) SetHasChildren(node, false);
+  if (FAILED(status)) OleCheck(status);
+  SortChildren(node);
+  if (newTop) Expand(node);
+  if (OnFillComplete) OnFillComplete(*this);
+}
+
+HRESULT TNsCustomShellTree::AddItem(IShellFolder* folder, const std::uint8_t* item, HTREEITEM parent,
+                                    const std::uint8_t* parentAbs) {
+  LPCITEMIDLIST one = AsItemIdList(item);
+  ULONG attributes = kAddQuery;
+  const HRESULT status = folder->GetAttributesOf(1, &one, &attributes);
+  if (FAILED(status)) return status;
+  const bool inFileSystem = attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR);
+  if (!FOptions.Contains(nsstoVirtualFolders) && !inFileSystem) return S_OK;
+  if (!DoAddItem(folder, parentAbs, item, attributes)) return S_OK;
+
+  auto data = std::make_unique<TNsShTreeData>(this, NodeData(parent), CopyIdList(nullptr, item), nullptr);
+  if (!data->RelIdList()) return E_OUTOFMEMORY;
+  if (!InsertNode(parent, ItemName(folder, item), data.get(), attributes)) return HRESULT_FROM_WIN32(GetLastError());
+  data.release();
+  return S_OK;
+}
+
+bool TNsCustomShellTree::DoAddItem(IShellFolder* folder, const std::uint8_t* parentAbs, const std::uint8_t* item,
+                                   ULONG attributes) {
+  bool allow = true;
+  if (OnAddItem) OnAddItem(*this, folder, parentAbs, item, attributes, allow);
+  return allow;
+}
+
+HTREEITEM TNsCustomShellTree::InsertNode(HTREEITEM parent, const std::string& text, TNsShTreeData* data,
+                                         ULONG attributes) {
+  const bool hasChildren = FOptions.Contains(nsstoIncludeNonFolders)
+                               ? (attributes & kSubfoldersAndFolder) != 0
+                               : (attributes & kSubfoldersAndFolder) == kSubfoldersAndFolder;
+  UINT state = 0;
+  if (attributes & SFGAO_SHARE)
+    state |= INDEXTOOVERLAYMASK(1);
+  else if (attributes & SFGAO_LINK)
+    state |= INDEXTOOVERLAYMASK(2);
+  if (attributes & kHiddenBit) state |= TVIS_CUT;
+
+  std::string copy = text;
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = parent ? parent : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  // Icons are looked up when the control first shows the node.
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
+  insert.item.pszText = copy.data();
+  insert.item.lParam = reinterpret_cast<LPARAM>(data);
+  insert.item.iImage = I_IMAGECALLBACK;
+  insert.item.iSelectedImage = I_IMAGECALLBACK;
+  insert.item.cChildren = hasChildren ? 1 : 0;
+  insert.item.stateMask = TVIS_OVERLAYMASK | TVIS_CUT;
+  insert.item.state = state;
+  return reinterpret_cast<HTREEITEM>(Perform(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+std::string TNsCustomShellTree::ItemName(IShellFolder* folder, const std::uint8_t* item) {
+  STRRET name{};
+  HRESULT status = folder->GetDisplayNameOf(AsItemIdList(item), SHGDN_INFOLDER, &name);
+  char text[MAX_PATH] = {};
+  if (SUCCEEDED(status)) status = StrRetToBufA(&name, AsItemIdList(item), text, sizeof text);
+  if (SUCCEEDED(status)) return text;
+  if (!FNameErrorShown) {
+    FNameErrorShown = true;
+    MessageBoxA(GetActiveWindow(), SysErrorMessage(static_cast<DWORD>(status)).c_str(), nullptr,
+                MB_OK | MB_ICONERROR);
+  }
+  return {};
+}
+
+void TNsCustomShellTree::SortChildren(HTREEITEM node) {
+  TCustomTreeView::SortChildren(node, [](LPARAM first, LPARAM second) {
+    auto* a = reinterpret_cast<TNsShTreeData*>(first);
+    auto* b = reinterpret_cast<TNsShTreeData*>(second);
+    IShellFolder* folder = a->ParentFolder();
+    if (!folder) return 0;
+    const HRESULT status = folder->CompareIDs(0, AsItemIdList(a->RelIdList()), AsItemIdList(b->RelIdList()));
+    return FAILED(status) ? 0 : static_cast<int>(static_cast<short>(HRESULT_CODE(status)));
+  });
+}
+
+void TNsCustomShellTree::FillIfNeeded(HTREEITEM node) {
+  if (FirstChild(node) || !HasChildren(node)) return;
+  IShellFolder* folder = NodeData(node)->Folder();
+  if (!folder) return;
+  TCursorGuard cursor(crHourGlass);
+  FillNode(folder, node);
+}
+
+bool TNsCustomShellTree::CanExpand(HTREEITEM node) {
+  if (FLoadingGuard) return false;
+  FillIfNeeded(node);
+  return true;
+}
+
+HTREEITEM TNsCustomShellTree::FindChild(HTREEITEM node, const std::uint8_t* item) {
+  IShellFolder* folder = NodeData(node)->Folder();
+  if (!folder) return nullptr;
+  for (HTREEITEM child = FirstChild(node); child; child = NextSibling(child))
+    if (SameItem(folder, NodeData(child)->RelIdList(), item)) return child;
+  return nullptr;
+}
+
+void TNsCustomShellTree::SelectIdList(const std::uint8_t* list) {
+  if (FNotifySuppress > 0 || !HandleAllocated()) return;
+  FImmediateNotify = true;
+  TNsIdListArray base(FBaseFolder.IdList());
+  TNsIdListArray target(list);
+  TUpdateGuard update(*this);
+  HTREEITEM node = TopNode();
+  if (!node) return;
+  if (target.Count() == 0) {
+    Select(node);
+    return;
+  }
+  if (target.Count() <= base.Count()) {
+    Select(node);
+    Expand(node);
+    return;
+  }
+  FillIfNeeded(node);
+  Expand(node);
+  for (std::size_t level = base.Count(); level < target.Count(); ++level) {
+    HTREEITEM child = FindChild(node, target.Item(static_cast<int>(level)));
+    if (!child) break;
+    node = child;
+    if (level + 1 < target.Count()) {
+      FillIfNeeded(node);
+      Expand(node);
+    }
+  }
+  Select(node);
+  MakeVisible(node);
+}
+
+void TNsCustomShellTree::Resync() {
+  if (RefreshBlocked()) return;
+  if (!TopNode()) {
+    Rebuild();
+    return;
+  }
+  TCursorGuard cursor(crHourGlass);
+  TUpdateGuard update(*this);
+  FNameErrorShown = false;
+  HTREEITEM remembered = Selected();
+  {
+    TSuppressGuard suppress(*this);
+    Select(nullptr);
+    ResyncNode(TopNode(), remembered);
+  }
+  FImmediateNotify = true;
+  Select(remembered);
+}
+
+bool TNsCustomShellTree::IsBelow(HTREEITEM node, HTREEITEM ancestor) {
+  for (HTREEITEM up = node ? ParentOf(node) : nullptr; up; up = ParentOf(up))
+    if (up == ancestor) return true;
+  return false;
+}
+
+// Items by their bytes: an unchanged item comes back from the shell with the
+// same bytes, so only the others need the folder's own comparison.
+class TNsCustomShellTree::TItemSet {
+public:
+  explicit TItemSet(IShellFolder* folder) : FFolder(folder) {}
+
+  void Add(ShellIdList item) {
+    FBytes.insert(Bytes(item.Get()));
+    FItems.push_back(std::move(item));
+  }
+  bool Contains(const std::uint8_t* item) const {
+    if (FBytes.count(Bytes(item))) return true;
+    for (const ShellIdList& other : FItems)
+      if (SameItem(FFolder, other.Get(), item)) return true;
+    return false;
+  }
+  std::vector<ShellIdList>& Items() { return FItems; }
+
+private:
+  IShellFolder* FFolder;
+  std::vector<ShellIdList> FItems;
+  std::unordered_set<std::string_view> FBytes;
+};
+
+void TNsCustomShellTree::ResyncNode(HTREEITEM node, HTREEITEM& remembered) {
+  if (!FirstChild(node)) return;
+  TNsShTreeData* data = NodeData(node);
+  IShellFolder* folder = data->Folder();
+  if (!folder) return;
+
+  // What the folder holds now. Not every shell checks an item on
+  // SFGAO_VALIDATE, so a child missing from the listing is gone as well.
+  TItemSet present(folder);
+  bool listed = false;
+  TComPtr<IEnumIDList> items;
+  if (SUCCEEDED(folder->EnumObjects(GetActiveWindow(), kFillFlags, items.Put())) && items) {
+    listed = true;
+    LPITEMIDLIST raw = nullptr;
+    ULONG fetched = 0;
+    while (items->Next(1, &raw, &fetched) == S_OK && raw) {
+      present.Add(AdoptIdList(raw));
+      raw = nullptr;
+    }
+  }
+
+  TItemSet known(folder);
+  for (HTREEITEM child = FirstChild(node), next; child; child = next) {
+    next = NextSibling(child);
+    const std::uint8_t* childItem = NodeData(child)->RelIdList();
+    LPCITEMIDLIST item = AsItemIdList(childItem);
+    ULONG attributes = kResyncQuery;
+    if (SUCCEEDED(folder->GetAttributesOf(1, &item, &attributes)) && (!listed || present.Contains(childItem))) {
+      known.Add(CopyIdList(nullptr, childItem));
+      if (!FirstChild(child) && (attributes & kSubfoldersAndFolder) == kSubfoldersAndFolder)
+        SetHasChildren(child, true);
+      continue;
+    }
+    if (remembered == child || IsBelow(remembered, child)) remembered = node;
+    if (child == FirstChild(node) && !next) {
+      Perform(TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(node));
+      SetHasChildren(node, false);
+    } else {
+      Delete(child);
+    }
+  }
+
+  // New folders; hidden ones wait for a rebuild or the parent's first fill.
+  bool added = false;
+  for (ShellIdList& item : present.Items()) {
+    if (known.Contains(item.Get())) continue;
+    LPCITEMIDLIST one = AsItemIdList(item.Get());
+    ULONG attributes = kHiddenBit;
+    if (FAILED(folder->GetAttributesOf(1, &one, &attributes)) || (attributes & kHiddenBit)) continue;
+    // An item that vanished again since the listing is simply left out.
+    if (SUCCEEDED(AddItem(folder, item.Get(), node, data->AbsoluteIdList()))) added = true;
+  }
+  if (added) SortChildren(node);
+  for (HTREEITEM child = FirstChild(node); child; child = NextSibling(child)) ResyncNode(child, remembered);
+}
+
+void TNsCustomShellTree::Change(HTREEITEM node) {
+  if (FNotifySuppress > 0) return;
+  TCustomTreeView::Change(node);
+  if (Loading() || !NodeData(node)) return;
+  PassSelectionOn(node);
+}
+
+void TNsCustomShellTree::PassSelectionOn(HTREEITEM node) {
+  {
+    TSuppressGuard suppress(*this);
+    FCurrentFolder.SetIdList(NodeData(node)->AbsoluteIdList());
+  }
+  FImmediateNotify = false;
+}
+
+void TNsCustomShellTree::StartTimer(int tag, int interval) {
+  FTimer->SetEnabled(false);
+  FTimer->SetTag(tag);
+  FTimer->SetInterval(interval);
+  FTimer->SetEnabled(true);
+}
+
+void TNsCustomShellTree::TimerFired() {
+  FTimer->SetEnabled(false);
+  const int tag = FTimer->Tag();
+  FTimer->SetTag(0);
+  if (tag == kTagNotify) {
+    if (HTREEITEM node = Selected(); NodeData(node)) PassSelectionOn(node);
+  } else if (tag == kTagRefresh) {
+    Resync();
+  }
+}
+
+void TNsCustomShellTree::ChangeNoticed() {
+  if (FIgnoreNextChange || FDragActive) {
+    FIgnoreNextChange = false;
+    return;
+  }
+  StartTimer(kTagRefresh, Focused() ? kFocusedRefreshDelay : kUnfocusedRefreshDelay);
+}
+
+void TNsCustomShellTree::StartWatching() {
+  if (!FChangeThread) FChangeThread = std::make_unique<TChangeHandlerThread>(Hwnd(), kChangeNoticeMessage);
+  FChangeThread->RemoveAllWatches();
+  const DWORD drives = GetLogicalDrives();
+  for (int letter = 0; letter < 26; ++letter) {
+    if (!(drives & (1u << letter))) continue;
+    const std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
+    const UINT type = GetDriveTypeA(root.c_str());
+    if (type != DRIVE_FIXED && type != DRIVE_REMOTE && type != DRIVE_RAMDISK) continue;
+    int slot = -1;
+    FChangeThread->AddWatch(root, kNameChanges, slot, true);
+  }
+}
+
+void TNsCustomShellTree::ImageNeeded(NMTVDISPINFOA& info) {
+  auto* data = reinterpret_cast<TNsShTreeData*>(info.item.lParam);
+  if (!data) return;
+  if (info.item.mask & TVIF_IMAGE) info.item.iImage = GetIconIndex(data->AbsoluteIdList(), SHGFI_SMALLICON);
+  if (info.item.mask & TVIF_SELECTEDIMAGE)
+    info.item.iSelectedImage = GetIconIndex(data->AbsoluteIdList(), SHGFI_SMALLICON | SHGFI_OPENICON);
+  info.item.mask |= TVIF_DI_SETITEM;
+}
+
+bool TNsCustomShellTree::OnNotify(NMHDR& header, LRESULT& result) {
+  switch (header.code) {
+    case TVN_GETDISPINFOA:
+      ImageNeeded(reinterpret_cast<NMTVDISPINFOA&>(header));
+      return true;
+    case NM_CLICK:
+      FImmediateNotify = true;
+      return false;
+  }
+  return TCustomTreeView::OnNotify(header, result);
+}
+
+void TNsCustomShellTree::NodeDeleted(HTREEITEM node, LPARAM data) {
+  auto* shellData = reinterpret_cast<TNsShTreeData*>(data);
+  if (OnDeleteItem) OnDeleteItem(*this, node, shellData);
+  delete shellData;
+}
+
+LRESULT TNsCustomShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kChangeNoticeMessage:
+      ChangeNoticed();
+      return 0;
+    case WM_DESTROY: {
+      // The window may be made again; the nodes go now, with their data.
+      FTimer->SetEnabled(false);
+      FChangeThread.reset();
+      TUpdateGuard update(*this);
+      ClearNodes();
+      break;
+    }
+  }
+  return TCustomTreeView::WndProc(message, wParam, lParam);
+}
+
+}  // namespace retrove

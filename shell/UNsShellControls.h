@@ -1,0 +1,158 @@
+#pragma once
+
+// The shell namespace controls: the folder tree.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ChangeHandlerThread.h"
+#include "ImageList.h"
+#include "Set.h"
+#include "ShellLocator.h"
+#include "Timer.h"
+#include "TreeView.h"
+#include "UNsShTreeData.h"
+
+namespace retrove {
+
+enum class TNsShellTreeOption {
+  nsstoAutoFill,
+  nsstoVirtualFolders,
+  nsstoDesignInteractive,
+  nsstoDefaultKeyHandling,
+  nsstoContextMenus,
+  nsstoDynamicRefresh,
+  nsstoIncludeNonFolders,
+  nsstoOleDrag,
+  nsstoOleDrop,
+};
+inline constexpr TNsShellTreeOption nsstoAutoFill = TNsShellTreeOption::nsstoAutoFill;
+inline constexpr TNsShellTreeOption nsstoVirtualFolders = TNsShellTreeOption::nsstoVirtualFolders;
+inline constexpr TNsShellTreeOption nsstoDesignInteractive = TNsShellTreeOption::nsstoDesignInteractive;
+inline constexpr TNsShellTreeOption nsstoDefaultKeyHandling = TNsShellTreeOption::nsstoDefaultKeyHandling;
+inline constexpr TNsShellTreeOption nsstoContextMenus = TNsShellTreeOption::nsstoContextMenus;
+inline constexpr TNsShellTreeOption nsstoDynamicRefresh = TNsShellTreeOption::nsstoDynamicRefresh;
+inline constexpr TNsShellTreeOption nsstoIncludeNonFolders = TNsShellTreeOption::nsstoIncludeNonFolders;
+inline constexpr TNsShellTreeOption nsstoOleDrag = TNsShellTreeOption::nsstoOleDrag;
+inline constexpr TNsShellTreeOption nsstoOleDrop = TNsShellTreeOption::nsstoOleDrop;
+
+using TNsShellTreeOptions = TSet<TNsShellTreeOption>;
+// Everything but nsstoDesignInteractive and nsstoIncludeNonFolders.
+inline constexpr TNsShellTreeOptions kDefaultShellTreeOptions = TNsShellTreeOptions::FromBits(0x1BB);
+
+using TNsShAddItemEvent =
+    std::function<void(TObject& sender, IShellFolder* parentFolder, const std::uint8_t* parentAbsIdList,
+                       const std::uint8_t* itemRelIdList, ULONG attributes, bool& allowAdd)>;
+using TNsShTreeDeleteItemEvent = std::function<void(TObject& sender, HTREEITEM node, TNsShTreeData* data)>;
+
+// A tree of the shell's folders from the Desktop (or BaseFolder) down. Each
+// level is enumerated when it is first expanded; the loaded levels follow
+// the file system through change watches on the local, network and RAM
+// drives. CurrentFolder holds the selected folder's absolute list.
+class TNsCustomShellTree : public TCustomTreeView {
+public:
+  explicit TNsCustomShellTree(TComponent* owner);
+  ~TNsCustomShellTree() override;
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  // The selected folder's file-system path; "" for none or a virtual folder.
+  std::string SelectedPath();
+  // Selects the parent of the selected node; nothing at the top.
+  void UpOneLevel();
+  // Deletes all nodes and fills the tree again from the base folder.
+  void Rebuild();
+  // Brings the loaded nodes in line with the namespace, keeping expansion
+  // and selection.
+  void Resync();
+  // Selects the node of an absolute list, expanding the levels above it.
+  void SelectIdList(const std::uint8_t* list);
+
+  const TNsShellLocator& BaseFolder() const { return FBaseFolder; }
+  void SetBaseFolder(const TNsShellLocator& folder);
+  TNsShellLocator& CurrentFolder() { return FCurrentFolder; }
+  TNsShellTreeOptions Options() const { return FOptions; }
+  void SetOptions(TNsShellTreeOptions options) { FOptions = options; }
+
+  // None for a node without shell data.
+  TNsShTreeData* NodeData(HTREEITEM node);
+  // Fills the children of `node` from `folder`; without a node it makes the
+  // top node first.
+  void FillNode(IShellFolder* folder, HTREEITEM node);
+  // Orders the children of `node` as their folder shows them.
+  void SortChildren(HTREEITEM node);
+  // Watches every local, network and RAM drive for name changes.
+  void StartWatching();
+
+  TNsShAddItemEvent OnAddItem;
+  TNsShTreeDeleteItemEvent OnDeleteItem;
+  TNotifyEvent OnFillComplete;
+
+protected:
+  void HandleCreated() override;
+  void Loaded() override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool OnNotify(NMHDR& header, LRESULT& result) override;
+  void Change(HTREEITEM node) override;
+  bool CanExpand(HTREEITEM node) override;
+  void NodeDeleted(HTREEITEM node, LPARAM data) override;
+
+private:
+  // Holds partner notices back for a scope.
+  class TSuppressGuard;
+  class TUpdateGuard;
+  class TItemSet;
+
+  static constexpr int kTagNotify = 1;
+  static constexpr int kTagRefresh = 2;
+
+  bool Loading() const;
+  bool RefreshBlocked();
+  void FillIfNeeded(HTREEITEM node);
+  HTREEITEM AddTopNode(IShellFolder* folder);
+  HRESULT AddItem(IShellFolder* folder, const std::uint8_t* item, HTREEITEM parent, const std::uint8_t* parentAbs);
+  bool DoAddItem(IShellFolder* folder, const std::uint8_t* parentAbs, const std::uint8_t* item, ULONG attributes);
+  HTREEITEM InsertNode(HTREEITEM parent, const std::string& text, TNsShTreeData* data, ULONG attributes);
+  std::string ItemName(IShellFolder* folder, const std::uint8_t* item);
+  HTREEITEM FindChild(HTREEITEM node, const std::uint8_t* item);
+  void ResyncNode(HTREEITEM node, HTREEITEM& remembered);
+  bool IsBelow(HTREEITEM node, HTREEITEM ancestor);
+  void PassSelectionOn(HTREEITEM node);
+  void ImageNeeded(NMTVDISPINFOA& info);
+  void TimerFired();
+  void ChangeNoticed();
+  void ClearNodes();
+  void StartTimer(int tag, int interval);
+
+  TNsShellLocator FBaseFolder;
+  TNsShellLocator FCurrentFolder;
+  TNsShellTreeOptions FOptions = kDefaultShellTreeOptions;
+  std::unique_ptr<TTimer> FTimer;
+  std::unique_ptr<TImageList> FImageList;
+  std::unique_ptr<TChangeHandlerThread> FChangeThread;
+  int FNotifySuppress = 0;
+  bool FImmediateNotify = false;
+  bool FIgnoreNextChange = false;
+  bool FDragActive = false;
+  bool FRefreshPending = false;
+  int FLoadingGuard = 0;
+  // One message box per fill is enough when a folder fails for every item.
+  bool FNameErrorShown = false;
+};
+
+// The shell tree as forms use it.
+class TNsShellTree : public TNsCustomShellTree {
+public:
+  explicit TNsShellTree(TComponent* owner) : TNsCustomShellTree(owner) {}
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+};
+
+}  // namespace retrove

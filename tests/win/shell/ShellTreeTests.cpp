@@ -1,0 +1,248 @@
+#include <doctest/doctest.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "Form.h"
+#include "GuiTesting.h"
+#include "ShellTestSupport.h"
+#include "UNsShellControls.h"
+
+using namespace retrove;
+using namespace retrove::test;
+
+namespace {
+
+constexpr int kMyComputer = 17;
+
+bool SameText(const std::string& a, const std::string& b) {
+  return lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+// Handles messages until `done` holds or `milliseconds` have passed.
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > milliseconds) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(10);
+  }
+  return true;
+}
+
+// A form holding one shell tree, shown, so that the tree has filled itself.
+class TTreeForm {
+public:
+  TTreeForm() : Form(nullptr) {
+    EnsureApplication();
+    Tree = new TNsShellTree(&Form);
+    Tree->SetParent(&Form);
+    Tree->SetAlign(alClient);
+    Tree->OnChange = [this](TObject&, HTREEITEM) { ++Changes; };
+    Form.SetBounds(40, 40, 320, 480);
+    Form.Show();
+  }
+
+  HTREEITEM Select(const std::string& path) {
+    Tree->SelectIdList(Parse(path).Get());
+    return Tree->Selected();
+  }
+
+  std::vector<std::string> ChildNames(HTREEITEM node) {
+    std::vector<std::string> names;
+    for (HTREEITEM child = Tree->FirstChild(node); child; child = Tree->NextSibling(child))
+      names.push_back(Tree->Text(child));
+    return names;
+  }
+
+  HTREEITEM Child(HTREEITEM node, const std::string& name) {
+    for (HTREEITEM child = Tree->FirstChild(node); child; child = Tree->NextSibling(child))
+      if (SameText(Tree->Text(child), name)) return child;
+    return nullptr;
+  }
+
+  TComScope Com;
+  TForm Form;
+  TNsShellTree* Tree;
+  int Changes = 0;
+};
+
+}  // namespace
+
+TEST_CASE("the tree fills itself from the Desktop and selects its top node") {
+  TTreeForm window;
+  HTREEITEM top = window.Tree->TopNode();
+  REQUIRE(top);
+  CHECK(window.Tree->Selected() == top);
+  CHECK(window.Tree->Expanded(top));
+  CHECK(IdListIsEmpty(window.Tree->NodeData(top)->AbsoluteIdList()));
+  CHECK(window.Tree->FirstChild(top));
+  CHECK(window.Changes >= 1);
+  CHECK(window.Tree->ImageIndex(top) == GetIconIndex(window.Tree->NodeData(top)->AbsoluteIdList(), SHGFI_SMALLICON));
+}
+
+TEST_CASE("SelectedPath: none for My Computer, a backslash for a drive, the full path for a folder") {
+  TTreeForm window;
+  TTempFolder folder;
+  ShellIdList myComputer;
+  REQUIRE(GetSpecialFolderIdList(nullptr, kMyComputer, myComputer) == S_OK);
+  window.Tree->SelectIdList(myComputer.Get());
+  REQUIRE(window.Tree->Selected() != window.Tree->TopNode());
+  CHECK(window.Tree->SelectedPath().empty());
+
+  window.Select("C:\\");
+  CHECK(SameText(window.Tree->SelectedPath(), "C:\\"));
+
+  window.Select(folder.Path());
+  CHECK(SameText(window.Tree->SelectedPath(), folder.Path()));
+  CHECK(SameText(IdListToPath(window.Tree->CurrentFolder().IdList()), folder.Path()));
+}
+
+TEST_CASE("UpOneLevel: nothing at the top, the parent with one OnChange below it") {
+  TTreeForm window;
+  HTREEITEM top = window.Tree->TopNode();
+  window.Changes = 0;
+  window.Tree->UpOneLevel();
+  CHECK(window.Tree->Selected() == top);
+  CHECK(window.Changes == 0);
+
+  HTREEITEM drive = window.Select("C:\\");
+  REQUIRE(drive);
+  window.Changes = 0;
+  window.Tree->UpOneLevel();
+  CHECK(window.Changes == 1);
+  HTREEITEM myComputer = window.Tree->Selected();
+  CHECK(myComputer == window.Tree->ParentOf(drive));
+  ShellIdList expected;
+  REQUIRE(GetSpecialFolderIdList(nullptr, kMyComputer, expected) == S_OK);
+  CHECK(CompareIdLists(window.Tree->NodeData(myComputer)->AbsoluteIdList(), expected.Get()) == 0);
+  CHECK(window.Tree->SelectedPath().empty());
+}
+
+TEST_CASE("children are sorted by name; folders with subfolders get a button, files are left out") {
+  TTreeForm window;
+  TTempFolder folder;
+  for (const char* name : {"Beta", "alpha", "Gamma"}) CreateDirectoryA(folder.Child(name).c_str(), nullptr);
+  CreateDirectoryA((folder.Child("Beta") + "\\inner").c_str(), nullptr);
+  CloseHandle(CreateFileA(folder.Child("file.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  HTREEITEM node = window.Select(folder.Child("alpha"));
+  node = window.Tree->ParentOf(node);
+  CHECK(window.ChildNames(node) == std::vector<std::string>{"alpha", "Beta", "Gamma"});
+  CHECK(window.Tree->HasChildren(window.Child(node, "Beta")));
+  CHECK_FALSE(window.Child(node, "file.txt"));
+  RemoveDirectoryA((folder.Child("Beta") + "\\inner").c_str());
+}
+
+TEST_CASE("a watched drive's changes reach the loaded nodes after the delay") {
+  TTreeForm window;
+  TTempFolder folder;
+  for (const char* name : {"b", "d", "f"}) CreateDirectoryA(folder.Child(name).c_str(), nullptr);
+  HTREEITEM selected = window.Select(folder.Child("d"));
+  REQUIRE(selected);
+  HTREEITEM parent = window.Tree->ParentOf(selected);
+  REQUIRE(window.ChildNames(parent) == std::vector<std::string>{"b", "d", "f"});
+
+  SUBCASE("a new folder is added in its sorted place, the selection stays") {
+    CreateDirectoryA(folder.Child("c").c_str(), nullptr);
+    CHECK(PumpUntil([&] { return window.Child(parent, "c") != nullptr; }, 8000));
+    CHECK(window.ChildNames(parent) == std::vector<std::string>{"b", "c", "d", "f"});
+    CHECK(window.Tree->Selected() == selected);
+  }
+  SUBCASE("deleting the selected folder selects its parent and fires OnChange") {
+    window.Changes = 0;
+    RemoveDirectoryA(folder.Child("d").c_str());
+    CHECK(PumpUntil([&] { return window.Child(parent, "d") == nullptr; }, 8000));
+    CHECK(window.Tree->Selected() == parent);
+    CHECK(window.Changes == 1);
+    CHECK(SameText(window.Tree->SelectedPath(), folder.Path()));
+  }
+  SUBCASE("a folder made in a node never expanded shows on its first expansion") {
+    CreateDirectoryA((folder.Child("f") + "\\inner").c_str(), nullptr);
+    HTREEITEM f = window.Child(parent, "f");
+    CHECK(PumpUntil([&] { return window.Tree->HasChildren(f); }, 8000));
+    window.Tree->Expand(f);
+    CHECK(window.ChildNames(f) == std::vector<std::string>{"inner"});
+    RemoveDirectoryA((folder.Child("f") + "\\inner").c_str());
+  }
+  SUBCASE("the last child going takes its parent's button") {
+    CreateDirectoryA((folder.Child("b") + "\\only").c_str(), nullptr);
+    HTREEITEM b = window.Child(parent, "b");
+    CHECK(PumpUntil([&] { return window.Tree->HasChildren(b); }, 8000));
+    window.Tree->Expand(b);
+    REQUIRE(window.ChildNames(b) == std::vector<std::string>{"only"});
+    RemoveDirectoryA((folder.Child("b") + "\\only").c_str());
+    CHECK(PumpUntil([&] { return !window.Tree->FirstChild(b); }, 8000));
+    CHECK_FALSE(window.Tree->HasChildren(b));
+  }
+}
+
+TEST_CASE("hidden folders show in a first fill, not through a resync") {
+  TTreeForm window;
+  TTempFolder folder;
+  for (const char* name : {"early", "plain"}) CreateDirectoryA(folder.Child(name).c_str(), nullptr);
+  SetFileAttributesA(folder.Child("early").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  HTREEITEM parent = window.Tree->ParentOf(window.Select(folder.Child("plain")));
+  CHECK(window.ChildNames(parent) == std::vector<std::string>{"early", "plain"});
+
+  CreateDirectoryA(folder.Child("late").c_str(), nullptr);
+  SetFileAttributesA(folder.Child("late").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  CreateDirectoryA(folder.Child("visible").c_str(), nullptr);
+  CHECK(PumpUntil([&] { return window.Child(parent, "visible") != nullptr; }, 8000));
+  CHECK(window.ChildNames(parent) == std::vector<std::string>{"early", "plain", "visible"});
+}
+
+TEST_CASE("node data goes with its nodes, also when the window is made again") {
+  TComScope com;
+  int deleted = 0;
+  int count = 0;
+  {
+    TTreeForm window;
+    window.Select("C:\\");
+    window.Tree->OnDeleteItem = [&](TObject&, HTREEITEM, TNsShTreeData* data) {
+      CHECK(data);
+      ++deleted;
+    };
+    count = window.Tree->Count();
+    window.Tree->SetBorderStyle(bsNone);
+    CHECK(deleted == count);
+    CHECK(window.Tree->TopNode());
+    deleted = 0;
+    count = window.Tree->Count();
+  }
+  CHECK(deleted == count);
+}
+
+TEST_CASE("expanding and resyncing a folder of 5,000 subfolders") {
+  TTreeForm window;
+  TTempFolder folder;
+  CreateDirectoryA(folder.Child("big").c_str(), nullptr);
+  const std::string big = folder.Child("big");
+  for (int i = 0; i < 5000; ++i) CreateDirectoryA((big + "\\sub" + std::to_string(10000 + i)).c_str(), nullptr);
+  HTREEITEM node = window.Select(big);
+  REQUIRE(node);
+  REQUIRE(window.Tree->HasChildren(node));
+
+  using Clock = std::chrono::steady_clock;
+  auto start = Clock::now();
+  window.Tree->Expand(node);
+  const auto expandMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  CHECK(window.ChildNames(node).size() == 5000);
+
+  start = Clock::now();
+  window.Tree->Resync();
+  const auto resyncMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  const std::vector<std::string> names = window.ChildNames(node);
+  CHECK(names.size() == 5000);
+  CHECK(names.front() == "sub10000");
+  CHECK(names.back() == "sub14999");
+  CHECK(window.Tree->Selected() == node);
+  MESSAGE("expand 5000: " << expandMs << " ms, resync: " << resyncMs << " ms");
+
+  window.Tree->Collapse(node);
+  for (int i = 0; i < 5000; ++i) RemoveDirectoryA((big + "\\sub" + std::to_string(10000 + i)).c_str());
+}
