@@ -10,11 +10,11 @@ void SetClientModules(IClientModules* modules) {
   gClientModules = modules;
 }
 
-TModuleHandle LoadClientModule(const std::string& fileName) {
+TClientModuleHandle LoadClientModule(const std::string& fileName) {
   return gClientModules ? gClientModules->Load(fileName) : 0;
 }
 
-TEntryPoint FindClientEntryPoint(TModuleHandle module, const char* name) {
+TEntryPoint FindClientEntryPoint(TClientModuleHandle module, const char* name) {
   return gClientModules && module ? gClientModules->Find(module, name) : nullptr;
 }
 

@@ -14,7 +14,7 @@
 namespace retrove {
 
 // A loaded client module; 0 means "not loaded".
-using TModuleHandle = uintptr_t;
+using TClientModuleHandle = uintptr_t;
 using TEntryPoint = void (*)();
 
 // How the program reaches the workstation's client modules: load a module by
@@ -23,15 +23,15 @@ using TEntryPoint = void (*)();
 class IClientModules {
 public:
   virtual ~IClientModules() = default;
-  virtual TModuleHandle Load(const std::string& fileName) = 0;
-  virtual TEntryPoint Find(TModuleHandle module, const char* name) = 0;
+  virtual TClientModuleHandle Load(const std::string& fileName) = 0;
+  virtual TEntryPoint Find(TClientModuleHandle module, const char* name) = 0;
 };
 
 // The binding in use. Without one, no module loads, as on a workstation
 // without the client.
 void SetClientModules(IClientModules* modules);
-TModuleHandle LoadClientModule(const std::string& fileName);
-TEntryPoint FindClientEntryPoint(TModuleHandle module, const char* name);
+TClientModuleHandle LoadClientModule(const std::string& fileName);
+TEntryPoint FindClientEntryPoint(TClientModuleHandle module, const char* name);
 
 // One entry point's process-wide slot: looked up by name on first use and
 // kept; a failed look-up is retried at the next use. The slot remembers the
@@ -41,7 +41,7 @@ class TEntrySlot {
 public:
   explicit constexpr TEntrySlot(const char* name) : FName(name) {}
 
-  Fn Resolve(TModuleHandle module) {
+  Fn Resolve(TClientModuleHandle module) {
     if (!module) return nullptr;
     if (!FPointer || FModule != module) {
       FPointer = reinterpret_cast<Fn>(FindClientEntryPoint(module, FName));
@@ -55,7 +55,7 @@ public:
 private:
   const char* FName;
   Fn FPointer = nullptr;
-  TModuleHandle FModule = 0;
+  TClientModuleHandle FModule = 0;
 };
 
 }  // namespace retrove

@@ -237,6 +237,17 @@ bool RecoverDeletedFileAs(NWCONN_HANDLE connection, const std::string& deletedPa
                                              scan.DirBase, wantedName, newName) == 0;
 }
 
+bool RecoverDeletedEntryAs(const TNWDeletedFileList& list, const TNWDeletedEntry& entry, const std::string& newName) {
+  const TNWRecoverDeletedFile recover = RecoverSlot.Resolve(CallsLibHandle);
+  char deletedName[kMaxFileName + 1];
+  char wantedName[kMaxFileName + 1];
+  if (!recover || entry.DirHandle == 0 || !CopyToBuffer(ReturnedEntryName(entry.Record), deletedName) ||
+      !CopyToBuffer(newName, wantedName))
+    return false;
+  return recover(list.Connection(), entry.DirHandle, entry.IterHandle, entry.VolNumber, entry.DirBase, deletedName,
+                 wantedName) == 0;
+}
+
 TDateTime UnpackNWDateTime(uint32_t packed) {
   TDateTime result = EncodeDate(1980, 1, 1);
   const TNWUnpackDateTime unpack = UnpackSlot.Resolve(CallsLibHandle);

@@ -74,6 +74,10 @@ bool GetDeletedFileInfo(const std::string& fullPath, TNWDeletedFileInfo& info);
 // `deletedPath`, under the file part of `newPath`.
 bool RecoverDeletedFileAs(NWCONN_HANDLE connection, const std::string& deletedPath, const std::string& newPath);
 
+// Brings back exactly this listed entry under `newName` (a bare name), on
+// the connection and directory handle of the listing that found it.
+bool RecoverDeletedEntryAs(const TNWDeletedFileList& list, const TNWDeletedEntry& entry, const std::string& newName);
+
 // A packed date and time; 1 January 1980 when the date is impossible,
 // midnight when the time is.
 TDateTime UnpackNWDateTime(uint32_t packed);

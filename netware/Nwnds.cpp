@@ -7,8 +7,8 @@
 
 namespace retrove {
 
-TModuleHandle NetLibHandle = 0;
-TModuleHandle LocaleLibHandle = 0;
+TClientModuleHandle NetLibHandle = 0;
+TClientModuleHandle LocaleLibHandle = 0;
 int32_t DSContext = 0;
 int32_t NDSResult = 0;
 int32_t NDSError = 0;
@@ -71,7 +71,7 @@ void RecordNDSResult(NWCCODE result) {
 bool LookUpAll() {
   DSEntryPoints.fill(nullptr);
   for (size_t i = 0; i < kDSEntries.size(); ++i) {
-    const TModuleHandle module = kDSEntries[i].Module == TModuleOf::Locale ? LocaleLibHandle : NetLibHandle;
+    const TClientModuleHandle module = kDSEntries[i].Module == TModuleOf::Locale ? LocaleLibHandle : NetLibHandle;
     DSEntryPoints[i] = FindClientEntryPoint(module, kDSEntries[i].Name);
     if (!DSEntryPoints[i]) return false;
   }

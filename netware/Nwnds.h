@@ -9,8 +9,8 @@
 namespace retrove {
 
 // Process-wide state of the directory-services binding.
-extern TModuleHandle NetLibHandle;
-extern TModuleHandle LocaleLibHandle;
+extern TClientModuleHandle NetLibHandle;
+extern TClientModuleHandle LocaleLibHandle;
 extern int32_t DSContext;  // 0 = none
 extern int32_t NDSResult;
 extern int32_t NDSError;

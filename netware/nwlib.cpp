@@ -4,8 +4,8 @@
 
 namespace retrove {
 
-TModuleHandle CallsLibHandle = 0;
-TModuleHandle ConnLibHandle = 0;
+TClientModuleHandle CallsLibHandle = 0;
+TClientModuleHandle ConnLibHandle = 0;
 NWCONN_HANDLE PrimaryConnHandle = 0;
 int32_t NWLibResult = 0;
 int32_t NWLibError = 0;

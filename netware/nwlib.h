@@ -13,8 +13,8 @@ using NWCCODE = uint32_t;
 
 // Process-wide state of the calls and connection library binding. The
 // client's modules, once loaded, stay loaded until the process ends.
-extern TModuleHandle CallsLibHandle;
-extern TModuleHandle ConnLibHandle;
+extern TClientModuleHandle CallsLibHandle;
+extern TClientModuleHandle ConnLibHandle;
 extern NWCONN_HANDLE PrimaryConnHandle;
 extern int32_t NWLibResult;  // result of this unit's latest call
 extern int32_t NWLibError;   // its latest failing result; never cleared

@@ -8,8 +8,8 @@ namespace retrove {
 // are never freed: the client expects to stay loaded for the process's life.
 class TWin32ClientModules : public IClientModules {
 public:
-  TModuleHandle Load(const std::string& fileName) override;
-  TEntryPoint Find(TModuleHandle module, const char* name) override;
+  TClientModuleHandle Load(const std::string& fileName) override;
+  TEntryPoint Find(TClientModuleHandle module, const char* name) override;
 };
 
 }  // namespace retrove

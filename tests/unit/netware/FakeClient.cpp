@@ -192,7 +192,7 @@ TFakeModules::~TFakeModules() {
 void TFakeModules::AddModule(const std::string& fileName) {
   // Handles differ from test to test, so no cached entry point outlives
   // the fake it came from.
-  static retrove::TModuleHandle nextHandle = 0x1000;
+  static retrove::TClientModuleHandle nextHandle = 0x1000;
   if (!FModules.count(fileName)) FModules[fileName].Handle = nextHandle++;
 }
 
@@ -234,13 +234,13 @@ void TFakeModules::AddFullClient() {
   Add("NETWIN32.DLL", "NWDSCreateContext", Entry(&CreateContext));
 }
 
-retrove::TModuleHandle TFakeModules::Load(const std::string& fileName) {
+retrove::TClientModuleHandle TFakeModules::Load(const std::string& fileName) {
   Loads.push_back(fileName);
   const auto found = FModules.find(fileName);
   return found == FModules.end() ? 0 : found->second.Handle;
 }
 
-retrove::TEntryPoint TFakeModules::Find(retrove::TModuleHandle module, const char* name) {
+retrove::TEntryPoint TFakeModules::Find(retrove::TClientModuleHandle module, const char* name) {
   Lookups.push_back(name);
   for (const auto& [fileName, entry] : FModules) {
     if (entry.Handle != module) continue;

@@ -25,15 +25,15 @@ public:
   // The standard calls, connection, directory and locale libraries, complete.
   void AddFullClient();
 
-  retrove::TModuleHandle Load(const std::string& fileName) override;
-  retrove::TEntryPoint Find(retrove::TModuleHandle module, const char* name) override;
+  retrove::TClientModuleHandle Load(const std::string& fileName) override;
+  retrove::TEntryPoint Find(retrove::TClientModuleHandle module, const char* name) override;
 
   std::vector<std::string> Loads;
   std::vector<std::string> Lookups;
 
 private:
   struct Module {
-    retrove::TModuleHandle Handle;
+    retrove::TClientModuleHandle Handle;
     std::map<std::string, retrove::TEntryPoint> Entries;
   };
   std::map<std::string, Module> FModules;

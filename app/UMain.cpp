@@ -1,0 +1,259 @@
+#include "UMain.h"
+
+#include <shellapi.h>
+
+#include "Application.h"
+#include "ResourceNames.h"
+#include "UAbout.h"
+#include "URecovery.h"
+
+namespace retrove {
+
+TFMain* FMain = nullptr;
+
+namespace {
+
+constexpr const char* kColumns[] = {"Name",       "Size",    "Deleted",     "Deleted By", "Owner",   "Accessed",
+                                    "Created",    "Attributes", "Archived", "Archived By", "Updated", "Updated By"};
+constexpr int kColumnWidth = 100;
+
+HIMAGELIST SystemImageList(UINT sizeFlag) {
+  SHFILEINFOA info{};
+  const auto list = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA("*.*", 0, &info, sizeof info, SHGFI_SYSICONINDEX | sizeFlag));
+  if (info.hIcon) DestroyIcon(info.hIcon);
+  return list;
+}
+
+}  // namespace
+
+TFMain::TFMain(TComponent* owner) : TForm(owner) {
+  FMain = this;
+  SetName("FMain");
+  SetCaption("Retrove");
+  SetBounds(266, 183, 640, 480);
+  Font().SetName("MS Sans Serif");
+  Font().SetHeight(-11);
+  NWBase1 = new TNWBase(this);
+  NWBase1->SetName("NWBase1");
+  BuildMenus();
+  BuildToolBar();
+  BuildPanes();
+  ConnectEvents();
+  OnCreate = [this](TObject&) { FormCreate(); };
+  OnShow = [this](TObject&) { FormShow(); };
+}
+
+TFMain::~TFMain() {
+  if (FMain == this) FMain = nullptr;
+}
+
+TMenuItem* TFMain::NewItem(TMenuItem& parent, const std::string& name, const std::string& caption) {
+  auto* item = new TMenuItem(this);
+  if (!name.empty()) item->SetName(name);
+  item->SetCaption(caption);
+  parent.Add(item);
+  return item;
+}
+
+void TFMain::BuildMenus() {
+  MainMenu1 = new TMainMenu(this);
+  MainMenu1->SetName("MainMenu1");
+  MFile = NewItem(MainMenu1->Items(), "MFile", "&File");
+  MRetrove = NewItem(*MFile, "MRetrove", " &Retrove");
+  MRetrove->SetShortCut(VK_F2);
+  NewItem(*MFile, "", "-");
+  Exit1 = NewItem(*MFile, "Exit1", " &Close");
+
+  MView = NewItem(MainMenu1->Items(), "MView", "&View");
+  MToolBar = NewItem(*MView, "MToolBar", " &Toolbar");
+  MToolBar->SetChecked(true);
+  MStatusBar = NewItem(*MView, "MStatusBar", " Status &Bar");
+  MStatusBar->SetChecked(true);
+  NewItem(*MView, "", "-");
+  MLargeIcons = NewItem(*MView, "MLargeIcons", " Lar&ge Icons");
+  MSmallIcons = NewItem(*MView, "MSmallIcons", " S&mall Icons");
+  MList = NewItem(*MView, "MList", " &List");
+  MDetails = NewItem(*MView, "MDetails", " &Details");
+  for (TMenuItem* item : {MLargeIcons, MSmallIcons, MList, MDetails}) {
+    item->SetRadioItem(true);
+    item->SetGroupIndex(1);
+  }
+  MLargeIcons->SetChecked(true);
+  NewItem(*MView, "", "-");
+  MRefresh = NewItem(*MView, "MRefresh", " &Refresh");
+  MRefresh->SetShortCut(VK_F5);
+  Help1 = NewItem(MainMenu1->Items(), "Help1", "&Help");
+  BAbout = NewItem(*Help1, "BAbout", "&About...");
+  SetMenu(MainMenu1);
+
+  PopDel = new TPopupMenu(this);
+  PopDel->SetName("PopDel");
+  PMRetrove = NewItem(PopDel->Items(), "PMRetrove", "&Retrove");
+}
+
+TToolButton* TFMain::NewButton(const std::string& name, const std::string& hint, int image,
+                               TToolButtonStyle style) {
+  auto* button = new TToolButton(this, *Toolbar);
+  button->SetName(name);
+  button->SetHint(hint);
+  button->SetImageIndex(image);
+  button->SetStyle(style);
+  return button;
+}
+
+void TFMain::NewSeparator() {
+  auto* separator = new TToolButton(this, *Toolbar);
+  separator->SetStyle(tbsSeparator);
+  separator->SetWidth(8);
+  separator->SetImageIndex(5);
+}
+
+void TFMain::BuildToolBar() {
+  ExpImage = new TImageList(this);
+  ExpImage->SetName("ExpImage");
+  ExpImage->LoadStrip(kToolBarImages);
+  Toolbar = new TToolBar(this);
+  Toolbar->SetName("Toolbar");
+  Toolbar->SetParent(this);
+  Toolbar->SetHeight(26);
+  Toolbar->SetShowHint(true);
+  Toolbar->SetImages(ExpImage);
+
+  BUpLevel = NewButton("BUpLevel", "Up One Level", 11, tbsButton);
+  NewSeparator();
+  BLargeIcons = NewButton("BLargeIcons", "Large Icons", 0, tbsCheck);
+  BSmallIcons = NewButton("BSmallIcons", "Small Icons", 1, tbsCheck);
+  BList = NewButton("BList", "List", 2, tbsCheck);
+  BDetails = NewButton("BDetails", "Details", 3, tbsCheck);
+  for (TToolButton* button : {BLargeIcons, BSmallIcons, BList, BDetails}) {
+    button->SetGrouped(true);
+    button->SetAllowAllUp(true);
+  }
+  BLargeIcons->SetDown(true);
+  NewSeparator();
+  BRetrove = NewButton("BRetrove", "Retrove", 12, tbsButton);
+  BStop = NewButton("BStop", "Stop", 13, tbsButton);
+}
+
+void TFMain::BuildPanes() {
+  Panel1 = new TPanel(this);
+  Panel1->SetName("Panel1");
+  Panel1->SetParent(this);
+  Panel1->SetAlign(alTop);
+  Panel1->SetHeight(20);
+  Panel1->SetBevelOuter(bvLowered);
+  LRightView = new TLabel(this);
+  LRightView->SetName("LRightView");
+  LRightView->SetParent(Panel1);
+  LRightView->SetAlign(alClient);
+  LRightView->SetLayout(tlCenter);
+
+  StatusBar = new TStatusBar(this);
+  StatusBar->SetName("StatusBar");
+  StatusBar->SetParent(this);
+  StatusBar->SetHeight(19);
+  StatusBar->AddPanel(300);
+
+  SmallImage = new TImageList(this);
+  SmallImage->SetName("SmallImage");
+  LargeImage = new TImageList(this);
+  LargeImage->SetName("LargeImage");
+
+  TreeDel = new TNsShellTree(this);
+  TreeDel->SetName("TreeDel");
+  TreeDel->SetParent(this);
+  TreeDel->SetAlign(alLeft);
+  TreeDel->SetWidth(195);
+
+  ListDel = new TCustomListView(this);
+  ListDel->SetName("ListDel");
+  ListDel->SetParent(this);
+  ListDel->SetAlign(alClient);
+  ListDel->SetViewStyle(vsReport);
+  ListDel->SetMultiSelect(true);
+  ListDel->SetReadOnly(true);
+  ListDel->SetLargeImages(LargeImage);
+  ListDel->SetSmallImages(SmallImage);
+  ListDel->SetPopupMenu(PopDel);
+  for (const char* caption : kColumns) ListDel->AddColumn(caption, kColumnWidth);
+}
+
+void TFMain::ConnectEvents() {
+  TreeDel->OnChange = [](TObject&, HTREEITEM) {
+    if (!ListingBusy) ListDeletedFiles(FMain->TreeDel->SelectedPath());
+  };
+  BUpLevel->OnClick = [this](TObject&) { TreeDel->UpOneLevel(); };
+  for (TToolButton* button : {BLargeIcons, BSmallIcons, BList, BDetails})
+    button->OnClick = [](TObject&) { UpdateViewStyle(); };
+  MLargeIcons->OnClick = [this](TObject&) { ViewMenuClick(*BLargeIcons); };
+  MSmallIcons->OnClick = [this](TObject&) { ViewMenuClick(*BSmallIcons); };
+  MList->OnClick = [this](TObject&) { ViewMenuClick(*BList); };
+  MDetails->OnClick = [this](TObject&) { ViewMenuClick(*BDetails); };
+  MToolBar->OnClick = [this](TObject&) {
+    Toolbar->SetVisible(!Toolbar->Visible());
+    MToolBar->SetChecked(!MToolBar->Checked());
+  };
+  MStatusBar->OnClick = [this](TObject&) {
+    StatusBar->SetVisible(!StatusBar->Visible());
+    MStatusBar->SetChecked(!MStatusBar->Checked());
+  };
+  MRefresh->OnClick = [this](TObject&) {
+    if (!ListingBusy) ListDeletedFiles(TreeDel->SelectedPath());
+  };
+  BRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
+  MRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
+  PMRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
+  BStop->OnClick = [](TObject&) { StopRequested = true; };
+  Exit1->OnClick = [this](TObject&) { Close(); };
+  BAbout->OnClick = [](TObject&) { FAbout->ShowModal(); };
+  ListDel->OnChange = [this](TObject&, int) { ListDelChange(); };
+}
+
+void TFMain::ViewMenuClick(TToolButton& button) {
+  for (TToolButton* view : {BLargeIcons, BSmallIcons, BList, BDetails}) view->SetDown(view == &button);
+  UpdateViewStyle();
+}
+
+void TFMain::FormCreate() {
+  SmallImage->ShareHandle(SystemImageList(SHGFI_SMALLICON));
+  LargeImage->ShareHandle(SystemImageList(SHGFI_ICON));
+  UpdateViewStyle();
+  BStop->SetEnabled(false);
+  BRetrove->SetEnabled(false);
+  MRetrove->SetEnabled(false);
+  ListDel->SetPopupMenu(nullptr);
+}
+
+void TFMain::FormShow() {
+  if (NWBase1->NetAvailable()) return;
+  Application.ShowMessage("The Netware Client 32 APIs are not loaded.");
+  Close();
+}
+
+void TFMain::ListDelChange() {
+  const bool any = ListDel->SelCount() > 0;
+  BRetrove->SetEnabled(any);
+  MRetrove->SetEnabled(any);
+  ListDel->SetPopupMenu(any ? PopDel : nullptr);
+}
+
+void TFMain::RecoverCommand() {
+  if (ListingBusy || RecoveryBusy) return;
+  RecoverSelectedFiles(TreeDel->SelectedPath());
+  ListDeletedFiles(TreeDel->SelectedPath());
+}
+
+int TFMain::IconIndexOf(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+  const auto known = FIconIndexes.find(extension);
+  if (known != FIconIndexes.end()) return known->second;
+  SHFILEINFOA info{};
+  SHGetFileInfoA(("file" + extension).c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                 SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES);
+  FIconIndexes.emplace(extension, info.iIcon);
+  return info.iIcon;
+}
+
+}  // namespace retrove

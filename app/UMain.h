@@ -1,0 +1,98 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Form.h"
+#include "ImageList.h"
+#include "Label.h"
+#include "ListView.h"
+#include "Menus.h"
+#include "Panel.h"
+#include "StatusBar.h"
+#include "ToolBar.h"
+#include "ToolButton.h"
+#include "UNsShellControls.h"
+#include "nwbase.h"
+
+namespace retrove {
+
+// The main window: the folder tree on the left, the deleted files of the
+// selected folder on the right, tool bar, header line and status bar.
+class TFMain : public TForm {
+public:
+  explicit TFMain(TComponent* owner);
+  ~TFMain() override;
+
+  TMainMenu* MainMenu1;
+  TMenuItem* MFile;
+  TMenuItem* MRetrove;
+  TMenuItem* Exit1;
+  TMenuItem* MView;
+  TMenuItem* MToolBar;
+  TMenuItem* MStatusBar;
+  TMenuItem* MLargeIcons;
+  TMenuItem* MSmallIcons;
+  TMenuItem* MList;
+  TMenuItem* MDetails;
+  TMenuItem* MRefresh;
+  TMenuItem* Help1;
+  TMenuItem* BAbout;
+  TPopupMenu* PopDel;
+  TMenuItem* PMRetrove;
+  TImageList* ExpImage;
+  TImageList* SmallImage;
+  TImageList* LargeImage;
+  TToolBar* Toolbar;
+  TToolButton* BUpLevel;
+  TToolButton* BLargeIcons;
+  TToolButton* BSmallIcons;
+  TToolButton* BList;
+  TToolButton* BDetails;
+  TToolButton* BRetrove;
+  TToolButton* BStop;
+  TPanel* Panel1;
+  TLabel* LRightView;
+  TNsShellTree* TreeDel;
+  TCustomListView* ListDel;
+  TStatusBar* StatusBar;
+  TNWBase* NWBase1;
+
+  // The entries of the rows now listed; rows point at their own entry.
+  std::unique_ptr<TNWDeletedFileList> ListedEntries;
+
+  // The system image list's icon for a bare file name, asked of the shell
+  // once per extension.
+  int IconIndexOf(const std::string& name);
+
+private:
+  TMenuItem* NewItem(TMenuItem& parent, const std::string& name, const std::string& caption);
+  TToolButton* NewButton(const std::string& name, const std::string& hint, int image, TToolButtonStyle style);
+  void NewSeparator();
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildPanes();
+  void ConnectEvents();
+
+  void FormCreate();
+  void FormShow();
+  void ListDelChange();
+  void RecoverCommand();
+  void ViewMenuClick(TToolButton& button);
+
+  std::map<std::string, int> FIconIndexes;
+};
+
+extern TFMain* FMain;
+
+// Listing flags of the main window (see UMainListing.cpp).
+extern bool ListingBusy;
+extern bool StopRequested;
+extern bool AllListed;
+extern bool AllDetailed;
+
+void ListDeletedFiles(std::string path);
+void UpdateViewStyle();
+
+}  // namespace retrove

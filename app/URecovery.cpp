@@ -1,0 +1,60 @@
+#include "URecovery.h"
+
+#include <windows.h>
+
+#include "Application.h"
+#include "RecoveryName.h"
+#include "UActionMessage.h"
+#include "UMain.h"
+
+namespace retrove {
+
+bool RecoveryBusy = false;
+
+namespace {
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// A row's own entry when the listing left one, else the first deleted
+// entry of its name.
+bool RecoverRow(const std::string& path, int row, const std::string& name, const std::string& newName) {
+  const TNWDeletedFileList* listed = FMain->ListedEntries.get();
+  const auto* entry = reinterpret_cast<const TNWDeletedEntry*>(FMain->ListDel->ItemData(row));
+  if (listed && entry && listed->IndexOfObject(entry) >= 0) return RecoverDeletedEntryAs(*listed, *entry, newName);
+  return RecoverDeletedFileAs(GetPrimaryConnHandle(), path + name, path + newName);
+}
+
+class TRecoveryScope {
+public:
+  TRecoveryScope() { RecoveryBusy = true; }
+  ~TRecoveryScope() {
+    CloseActionMessage();
+    RecoveryBusy = false;
+  }
+  TRecoveryScope(const TRecoveryScope&) = delete;
+  TRecoveryScope& operator=(const TRecoveryScope&) = delete;
+};
+
+}  // namespace
+
+void RecoverSelectedFiles(std::string path) {
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  TRecoveryScope busy;
+  TCustomListView& list = *FMain->ListDel;
+  const int count = list.ItemCount();
+  for (int row = 0; row < count; ++row) {
+    if (!list.Selected(row)) continue;
+    ShowActionMessage();
+    const std::string name = list.ItemCaption(row);
+    const auto newName = RecoveryName(name, [&](const std::string& candidate) { return FileExists(path + candidate); });
+    if (newName && RecoverRow(path, row, name, *newName))
+      SetActionMessage("Retroving " + name);
+    else
+      Application.ShowMessage("Unable to Retrove " + name);
+  }
+}
+
+}  // namespace retrove

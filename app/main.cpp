@@ -1,0 +1,40 @@
+#include <windows.h>
+
+#include "Application.h"
+#include "BusyScope.h"
+#include "LocaleSettings.h"
+#include "Screen.h"
+#include "UAbout.h"
+#include "UActionMessage.h"
+#include "UMain.h"
+#include "Win32ClientModules.h"
+
+using namespace retrove;
+
+namespace {
+
+// The hourglass of the detail fetch, shown through the screen cursor.
+class TScreenBusyIndicator : public IBusyIndicator {
+public:
+  int CurrentCursor() const override { return Screen.Cursor(); }
+  void SetCursor(int cursor) override { Screen.SetCursor(static_cast<TCursor>(cursor)); }
+  int BusyCursor() const override { return crHourGlass; }
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  TWin32ClientModules clientModules;
+  SetClientModules(&clientModules);
+  TScreenBusyIndicator busyIndicator;
+  SetBusyIndicator(&busyIndicator);
+  LoadLocaleFormatSettings();
+
+  Application.Initialize();
+  Application.SetTitle("Retrove 97");
+  Application.CreateForm(FMain);
+  Application.CreateForm(FActionMessage);
+  Application.CreateForm(FAbout);
+  Application.Run();
+  return 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace retrove {
+
+// Takes the user's long date pattern and month and day names from the
+// locale into the program's format settings.
+void LoadLocaleFormatSettings();
+
+}  // namespace retrove

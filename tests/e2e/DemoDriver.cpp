@@ -1,0 +1,40 @@
+// Works the running program as a user would for the demo screenshot:
+// opens the folder named by the arguments in the folder tree (each argument
+// a part of a node's text, from the top node down, e.g. "My Computer"
+// "(F:)" "DOCS"), switches to Details and waits for the listing.
+#include <cstdio>
+
+#include "RemoteControls.h"
+
+int main(int argc, char** argv) {
+  HWND main = e2e::WaitForTopWindow(nullptr, "Retrove", 60000);
+  if (!main) {
+    std::fprintf(stderr, "demo-driver: the main window did not appear\n");
+    return 1;
+  }
+  HWND tree = e2e::FindDescendant(main, "Retrove.TNsShellTree");
+  HWND toolBar = e2e::FindDescendant(main, "Retrove.TToolBar");
+  HWND statusBar = e2e::FindDescendant(main, "Retrove.TStatusBar");
+  if (!tree || !toolBar || !statusBar) {
+    std::fprintf(stderr, "demo-driver: controls not found\n");
+    return 1;
+  }
+  HTREEITEM node = nullptr;
+  for (int i = 1; i < argc; ++i) {
+    HTREEITEM next = nullptr;
+    e2e::WaitUntil([&] { return (next = e2e::FindTreeChild(tree, node, argv[i])) != nullptr; }, 10000);
+    if (!next) {
+      std::fprintf(stderr, "demo-driver: no tree node like \"%s\"\n", argv[i]);
+      return 1;
+    }
+    node = next;
+  }
+  if (node) e2e::SelectTreeItem(tree, node);
+  Sleep(500);
+  e2e::PressToolButton(toolBar, 3);
+  const bool listed = e2e::WaitUntil(
+      [&] { return e2e::ToolButtonChecked(toolBar, 3) && !e2e::ToolButtonEnabled(toolBar, 13); }, 20000);
+  Sleep(1000);
+  std::printf("demo-driver: %s\n", e2e::StatusBarText(statusBar, 0).c_str());
+  return listed ? 0 : 1;
+}
