@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include <memory>
 
 #include "Application.h"
@@ -42,8 +44,36 @@ public:
   TListingScope& operator=(const TListingScope&) = delete;
 };
 
+// Repainting the list after every row costs far more than a scan call, so
+// the rows are added with redrawing off, and a few dozen times a second the
+// list is redrawn and the pending messages handled: the rows still appear as
+// they come and Stop answers at once.
+class TListingPump {
+public:
+  explicit TListingPump(TCustomListView& list) : FList(list) { FList.BeginUpdate(); }
+  ~TListingPump() { FList.EndUpdate(); }
+  TListingPump(const TListingPump&) = delete;
+  TListingPump& operator=(const TListingPump&) = delete;
+
+  void Pump() {
+    if (GetTickCount() - FLast < kIntervalMs) return;
+    FList.EndUpdate();
+    Application.ProcessMessages();
+    FList.BeginUpdate();
+    FLast = GetTickCount();
+  }
+
+private:
+  static constexpr DWORD kIntervalMs = 40;
+  TCustomListView& FList;
+  DWORD FLast = GetTickCount() - kIntervalMs;
+};
+
 }  // namespace
 
+// Each entry is shown as soon as the scan finds it, and window messages are
+// handled between scan calls, so that Stop works and the first rows appear
+// at once even in a folder of a hundred thousand entries.
 void ListDeletedFiles(std::string path) {
   path = TrimBlanks(path);
   if (!path.empty() && path.back() != '\\') path += '\\';
@@ -52,24 +82,29 @@ void ListDeletedFiles(std::string path) {
   TCustomListView& list = *FMain->ListDel;
   FMain->LRightView->SetCaption("Deleted Contents of '" + path + "'");
   list.Clear();
-  FMain->ListedEntries = GetDeletedFileList(GetPrimaryConnHandle(), path);
-  TNWDeletedFileList* entries = FMain->ListedEntries.get();
+  FMain->ListedEntries.reset();
   AllDetailed = false;
   AllListed = false;
   TNWDeletedFileInfo info;
-  const int count = entries->Count();
-  for (int i = 0; i < count; ++i) {
-    Application.ProcessMessages();
-    if (StopRequested) break;
-    const std::string& name = entries->Strings(i);
-    const int row = list.AddItem(name, FMain->IconIndexOf(name), reinterpret_cast<LPARAM>(entries->Entry(i)));
-    const bool last = i == count - 1;
-    if (FMain->BDetails->Down()) {
-      if (entries->Details(i, info)) AddDetails(list, row, info);
-      if (last) AllDetailed = true;
+  bool stopped = false;
+  bool detailed = false;
+  TListingPump messages(list);
+  const auto showEntry = [&](TNWDeletedFileList& entries, int index) {
+    messages.Pump();
+    if (StopRequested || Application.Terminated()) {
+      stopped = true;
+      return false;
     }
-    if (last) AllListed = true;
-  }
+    const std::string& name = entries.Strings(index);
+    const int row = list.AddItem(name, FMain->IconIndexOf(name), reinterpret_cast<LPARAM>(entries.Entry(index)));
+    detailed = FMain->BDetails->Down();
+    if (detailed && entries.Details(index, info)) AddDetails(list, row, info);
+    return true;
+  };
+  FMain->ListedEntries = GetDeletedFileList(GetPrimaryConnHandle(), path, showEntry);
+  if (stopped || FMain->ListedEntries->Count() == 0) return;
+  AllListed = true;
+  AllDetailed = detailed;
 }
 
 void UpdateViewStyle() {

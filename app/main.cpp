@@ -36,5 +36,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Application.CreateForm(FActionMessage);
   Application.CreateForm(FAbout);
   Application.Run();
+  // The forms go while the client binding and the busy indicator they use
+  // still exist.
+  Application.DestroyComponents();
   return 0;
 }

@@ -82,11 +82,13 @@ bool CopyToBuffer(const std::string& text, char (&buffer)[N]) {
 }
 
 // A temporary directory handle on one folder and a scan of its deleted
-// entries. The handle is released with the scan unless handed on.
+// entries. The handle is released with the scan unless handed over.
 class TDeletedScan {
 public:
   TDeletedScan() = default;
-  ~TDeletedScan() { ReleaseDirectoryHandle(FConnection, FHandle); }
+  ~TDeletedScan() {
+    if (FOwnsHandle) ReleaseDirectoryHandle(FConnection, FHandle);
+  }
   TDeletedScan(const TDeletedScan&) = delete;
   TDeletedScan& operator=(const TDeletedScan&) = delete;
 
@@ -102,6 +104,7 @@ public:
     NWDIR_HANDLE handle = 0;
     if (AllocHandleSlot.Resolve(CallsLibHandle)(FConnection, 0, serverPath, &handle, &rights) != 0) return false;
     FHandle = handle;
+    FOwnsHandle = true;
     return true;
   }
 
@@ -128,7 +131,11 @@ public:
 
   NWCONN_HANDLE Connection() const { return FConnection; }
   NWDIR_HANDLE Handle() const { return FHandle; }
-  NWDIR_HANDLE ReleaseHandle() { return std::exchange(FHandle, NWDIR_HANDLE{0}); }
+  // The list releases the handle from now on; the scan goes on using it.
+  void HandOver(TNWDeletedFileList& list) {
+    list.AdoptDirectoryHandle(FConnection, FHandle);
+    FOwnsHandle = false;
+  }
 
   uint32_t Iteration = kFirstIteration;
   uint32_t Volume = 0;
@@ -137,6 +144,7 @@ public:
 private:
   NWCONN_HANDLE FConnection = 0;
   NWDIR_HANDLE FHandle = 0;
+  bool FOwnsHandle = false;
 };
 
 std::string ObjectName(NWCONN_HANDLE connection, uint32_t id, std::map<uint32_t, std::string>& names) {
@@ -172,7 +180,8 @@ bool TNWDeletedFileList::Details(int index, TNWDeletedFileInfo& info) {
   return true;
 }
 
-std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection, const std::string& folderPath) {
+std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection, const std::string& folderPath,
+                                                       const TDeletedEntryFound& found) {
   auto list = std::make_unique<TNWDeletedFileList>();
   if (!ParsePathSlot.Resolve(CallsLibHandle) || !AllocHandleSlot.Resolve(CallsLibHandle) ||
       !ScanDeletedSlot.Resolve(CallsLibHandle))
@@ -181,6 +190,7 @@ std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection,
 
   TDeletedScan scan;
   if (!scan.Open(connection, ReplaceNoCase(UpperCase(folderPath), "\\", "/"))) return list;
+  scan.HandOver(*list);
   TNWDeletedRecordBytes bytes;
   while (scan.Next(bytes)) {
     try {
@@ -192,13 +202,13 @@ std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection,
       entry->Record = DecodeDeletedRecord(bytes);
       const std::string name = ReturnedEntryName(entry->Record);
       std::strncpy(entry->EntryName, name.c_str(), kMaxFileName);
-      list->AddObject(name, entry.get());
+      const int index = list->AddObject(name, entry.get());
       entry.release();
+      if (found && !found(*list, index)) break;
     } catch (const std::bad_alloc&) {
       break;
     }
   }
-  list->AdoptDirectoryHandle(scan.Connection(), scan.ReleaseHandle());
   return list;
 }
 

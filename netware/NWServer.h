@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,9 +63,15 @@ private:
   std::map<uint32_t, std::string> FObjectNames;
 };
 
+// Told of each entry as soon as it joins the list (with the list and the
+// entry's index), so that a caller can show it and stay responsive while a
+// long scan runs; returning false ends the scan there.
+using TDeletedEntryFound = std::function<bool(TNWDeletedFileList& list, int index)>;
+
 // The deleted entries of `folderPath` (normally ending in "\"); never null,
 // empty when anything failed. A connection of 0 means the primary one.
-std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection, const std::string& folderPath);
+std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection, const std::string& folderPath,
+                                                       const TDeletedEntryFound& found = nullptr);
 
 // The details of the first deleted entry named like the file part of
 // `fullPath`; false (record untouched) when there is none.

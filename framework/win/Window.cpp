@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include <mutex>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -11,7 +12,34 @@ namespace retrove {
 
 namespace {
 
-constexpr char kBindingProperty[] = "Retrove.Window";
+// Which object each of our windows belongs to. A window property would do,
+// but reading one is a round trip to the window server under Wine, and it
+// is read for every message.
+class TBindings {
+public:
+  static TBindings& Instance() {
+    static TBindings bindings;
+    return bindings;
+  }
+
+  TWindow* Find(HWND window) {
+    std::lock_guard lock(FMutex);
+    const auto found = FWindows.find(window);
+    return found == FWindows.end() ? nullptr : found->second;
+  }
+  void Bind(HWND window, TWindow* object) {
+    std::lock_guard lock(FMutex);
+    FWindows[window] = object;
+  }
+  void Unbind(HWND window) {
+    std::lock_guard lock(FMutex);
+    FWindows.erase(window);
+  }
+
+private:
+  std::mutex FMutex;
+  std::unordered_map<HWND, TWindow*> FWindows;
+};
 
 // The window procedure of each class we registered, by class name, for the
 // few messages that arrive before WM_NCCREATE binds the object.
@@ -70,7 +98,7 @@ TWindow::~TWindow() {
 
 TWindow* TWindow::FromHandle(HWND window) {
   if (!window) return nullptr;
-  return static_cast<TWindow*>(GetPropA(window, kBindingProperty));
+  return TBindings::Instance().Find(window);
 }
 
 void TWindow::CreateWindowHandle(const TCreateParams& params) {
@@ -99,7 +127,7 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam
     self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     if (self) {
       self->FHwnd = window;
-      SetPropA(window, kBindingProperty, self);
+      TBindings::Instance().Bind(window, self);
     }
   }
   if (!self) return CallWindowProcA(TClassRegistry::Instance().ProcOf(window), window, message, wParam, lParam);
@@ -111,7 +139,7 @@ LRESULT CALLBACK TWindow::StaticWndProc(HWND window, UINT message, WPARAM wParam
     Application.HandleException();
   }
   if (message == WM_NCDESTROY) {
-    RemovePropA(window, kBindingProperty);
+    TBindings::Instance().Unbind(window);
     self->FHwnd = nullptr;
     self->WindowDestroyed();
   }

@@ -1,6 +1,8 @@
 #include <doctest/doctest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "FakeClient.h"
 #include "nwbase.h"
@@ -92,6 +94,26 @@ TEST_CASE_FIXTURE(TClientFixture, "the list releases its directory handle when i
   }
   CHECK(fake::Server.OpenHandles.empty());
   CHECK(fake::Server.HandlesAllocated == 300);
+}
+
+TEST_CASE_FIXTURE(TClientFixture, "each entry is told as it is found, and the listener can end the scan") {
+  AddDeleted("A.TXT", 1, kAlice, 0);
+  AddDeleted("B.TXT", 2, kBob, 0);
+  AddDeleted("C.TXT", 3, kAlice, 0);
+  std::vector<std::string> told;
+  auto list = GetDeletedFileList(0, "F:\\DATA\\", [&](TNWDeletedFileList& found, int index) {
+    told.push_back(found.Strings(index));
+    TNWDeletedFileInfo info;
+    CHECK(found.Details(index, info));  // usable while the scan runs
+    CHECK(info.Deletor == (index == 1 ? "BOB" : "ALICE"));
+    return index < 1;
+  });
+  CHECK(told == std::vector<std::string>{"A.TXT", "B.TXT"});
+  CHECK(list->Count() == 2);
+  CHECK(fake::Server.ScanCalls == 2);  // no call after the listener said stop
+  CHECK(fake::Server.OpenHandles.size() == 1);
+  list.reset();
+  CHECK(fake::Server.OpenHandles.empty());
 }
 
 TEST_CASE_FIXTURE(TClientFixture, "listing failures give an empty list") {

@@ -1,0 +1,160 @@
+// Times one listing of a folder of deleted entries, as the program does it
+// (rows and icons, and in Details view the eleven detail columns), or the
+// bare scan loop that no listing can beat. One case per process, so that
+// the peak memory is the case's own.
+//   listing_bench list|details|bare FOLDER     (a folder such as F:\BENCH10K)
+// Prints one line of key=value pairs.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Application.h"
+#include "NWServer.h"
+#include "ScanCounter.h"
+#include "UActionMessage.h"
+#include "UMain.h"
+
+using namespace retrove;
+
+namespace {
+
+using TParseNetWarePath = NWCCODE(NWAPI*)(const char*, NWCONN_HANDLE*, NWDIR_HANDLE*, char*);
+using TAllocTemporaryDirectoryHandle = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, const char*, NWDIR_HANDLE*,
+                                                       uint8_t*);
+using TScanForDeletedFiles = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, uint32_t*, uint32_t*, uint32_t*, void*);
+using TDeallocateDirectoryHandle = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE);
+
+double Seconds() {
+  LARGE_INTEGER now{};
+  LARGE_INTEGER frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+double PeakMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+// The longest wait between two ticks of a 10 ms timer: how long the window
+// at worst leaves its messages (a click on Stop) unanswered.
+class TStallMeter {
+public:
+  TStallMeter() {
+    Meter = this;
+    FLast = Seconds();
+    FTimer = SetTimer(nullptr, 0, 10, &Tick);
+  }
+  ~TStallMeter() {
+    KillTimer(nullptr, FTimer);
+    Meter = nullptr;
+  }
+  TStallMeter(const TStallMeter&) = delete;
+  TStallMeter& operator=(const TStallMeter&) = delete;
+
+  double LongestMs() const { return FLongest * 1000.0; }
+
+private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    const double now = Seconds();
+    if (now - Meter->FLast > Meter->FLongest) Meter->FLongest = now - Meter->FLast;
+    Meter->FLast = now;
+  }
+
+  static inline TStallMeter* Meter = nullptr;
+  UINT_PTR FTimer = 0;
+  double FLast = 0;
+  double FLongest = 0;
+};
+
+void Report(const char* mode, long entries, double seconds, double stallMs) {
+  std::printf("case=%s entries=%ld wall_s=%.3f scan_calls=%ld us_per_entry=%.1f peak_mb=%.1f longest_stall_ms=%.0f\n",
+              mode, entries, seconds, bench::TScanCountingModules::ScanCalls(),
+              entries ? seconds * 1e6 / double(entries) : 0.0, PeakMegabytes(), stallMs);
+}
+
+int BareScan(const std::string& folder) {
+  const TClientModuleHandle calls = LoadClientModule("CALWIN32.DLL");
+  const auto parse = reinterpret_cast<TParseNetWarePath>(FindClientEntryPoint(calls, "NWParseNetWarePath"));
+  const auto alloc = reinterpret_cast<TAllocTemporaryDirectoryHandle>(
+      FindClientEntryPoint(calls, "NWAllocTemporaryDirectoryHandle"));
+  const auto scan = reinterpret_cast<TScanForDeletedFiles>(FindClientEntryPoint(calls, "NWScanForDeletedFiles"));
+  const auto dealloc = reinterpret_cast<TDeallocateDirectoryHandle>(
+      FindClientEntryPoint(calls, "NWDeallocateDirectoryHandle"));
+  if (!parse || !alloc || !scan || !dealloc) {
+    std::fprintf(stderr, "listing_bench: the client modules are not on the path\n");
+    return 1;
+  }
+  std::string path = folder;
+  for (char& c : path) c = c == '\\' ? '/' : c;
+  const double start = Seconds();
+  NWCONN_HANDLE connection = 0;
+  NWDIR_HANDLE parsed = 0;
+  char serverPath[256] = {};
+  NWDIR_HANDLE handle = 0;
+  uint8_t rights = 0;
+  if (parse(path.c_str(), &connection, &parsed, serverPath) != 0 ||
+      alloc(connection, 0, serverPath, &handle, &rights) != 0) {
+    std::fprintf(stderr, "listing_bench: %s is not a folder on the server\n", folder.c_str());
+    return 1;
+  }
+  uint32_t iteration = 0xFFFFFFFF;
+  uint32_t volume = 0;
+  uint32_t dirBase = 0;
+  TNWDeletedRecordBytes record{};
+  long entries = 0;
+  while (scan(connection, handle, &iteration, &volume, &dirBase, record.data()) == 0) ++entries;
+  dealloc(connection, handle);
+  Report("bare", entries, Seconds() - start, 0);
+  return 0;
+}
+
+int ProgramListing(const std::string& folder, bool details) {
+  Application.Initialize();
+  Application.SetTitle("Retrove 97");
+  Application.CreateForm(FMain);
+  Application.CreateForm(FActionMessage);
+  FMain->Show();
+  Application.ProcessMessages();
+  TToolButton& view = details ? *FMain->BDetails : *FMain->BList;
+  view.SetDown(true);
+  UpdateViewStyle();
+  Application.ProcessMessages();
+
+  const long callsBefore = bench::TScanCountingModules::ScanCalls();
+  TStallMeter stalls;
+  const double start = Seconds();
+  ListDeletedFiles(folder);
+  const double seconds = Seconds() - start;
+  const long rows = FMain->ListDel->ItemCount();
+  Application.DestroyComponents();
+  if (bench::TScanCountingModules::ScanCalls() - callsBefore == 0) {
+    std::fprintf(stderr, "listing_bench: the listing made no scan call\n");
+    return 1;
+  }
+  Report(details ? "details" : "list", rows, seconds, stalls.LongestMs());
+  return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  bench::TScanCountingModules modules;
+  SetClientModules(&modules);
+  if (__argc != 3) {
+    std::fprintf(stderr, "usage: listing_bench list|details|bare FOLDER\n");
+    return 2;
+  }
+  const std::string mode = __argv[1];
+  const std::string folder = __argv[2];
+  if (mode == "bare") return BareScan(folder);
+  if (mode == "list" || mode == "details") return ProgramListing(folder, mode == "details");
+  std::fprintf(stderr, "listing_bench: unknown case %s\n", mode.c_str());
+  return 2;
+}
