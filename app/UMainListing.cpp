@@ -24,7 +24,7 @@ void AddDetails(TCustomListView& list, int row, const TNWDeletedFileInfo& info) 
       AttributeString(info.Attributes),  DateTimeText(info.ArchiveDateTime), info.Archiver,
       DateTimeText(info.UpdateDateTime), info.Updater,
   };
-  for (int column = 0; column < 11; ++column) list.SetSubItem(row, column + 1, texts[column]);
+  for (int column = 0; column < 11; ++column) list.SetSubItem(row, column, texts[column]);
 }
 
 // Clears the busy state however the listing ends.

@@ -104,7 +104,10 @@ NWCCODE NWCALL NWRecoverDeletedFile(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, 
     std::optional<ServerPlace> place = ConnectionDirectoryHandles().Find(dirHandle);
     if (!place) return kBadDirectoryHandle;
     Server& server = CurrentServer();
-    const Volume* volume = VolumeOf(server.Current()->state, *place);
+    std::shared_ptr<const Snapshot> snapshot = server.Current();
+    if (uint32_t delay = snapshot->state.faults.scanDelayMs)
+      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    const Volume* volume = VolumeOf(snapshot->state, *place);
     if (!volume || volume->number != volNum) return kVolumeDoesNotExist;
     if (dirBase != DirectoryBase(place->volume, place->folder)) return kInvalidPath;
     return server.Recover(place->volume, place->folder, iterHandle, *deletedName, *newName);

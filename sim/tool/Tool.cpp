@@ -28,7 +28,7 @@ const Command kCommands[] = {
     {"list", ListCommand, "list VOLUME:FOLDER               sequence, name, size, deleted, deleter"},
     {"purge", PurgeCommand, "purge VOLUME:FOLDER (--name NAME | --sequence N | --all)"},
     {"generate", GenerateCommand, "generate VOLUME:FOLDER COUNT [--by USER] [--at DATE]"},
-    {"fault", FaultCommand, "fault (fail ENTRYPOINT CODE | vanish NAME | slow MS | clear)"},
+    {"fault", FaultCommand, "fault (fail ENTRYPOINT CODE | vanish NAME | slow MS | clear)   slow: each scan and recover call waits"},
     {"demo", DemoCommand, "demo                             a demo server in a new folder"},
 };
 

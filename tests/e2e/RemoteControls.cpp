@@ -192,7 +192,14 @@ HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& part) {
 }
 
 void SelectTreeItem(HWND tree, HTREEITEM item) {
-  SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  // Posted: the program lists the folder while it handles the selection,
+  // and a sent message would wait for the whole listing.
+  PostMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  WaitUntil([&] { return SelectedTreeItem(tree) == item; }, 10000);
+}
+
+HTREEITEM SelectedTreeItem(HWND tree) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 
 bool PressToolButton(HWND toolBar, int imageIndex) {

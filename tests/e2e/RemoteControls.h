@@ -33,7 +33,10 @@ std::string TreeItemText(HWND tree, HTREEITEM item);
 std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM item);  // nullptr = the top level
 // The child of `parent` whose text contains `part`; nullptr when none.
 HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& part);
+// Selects a node as a click would, and returns once the program has taken
+// the selection (a listing it starts may still be running).
 void SelectTreeItem(HWND tree, HTREEITEM item);
+HTREEITEM SelectedTreeItem(HWND tree);
 
 // Tool-bar buttons are known by their image index, which is unique per
 // button. Pressing one posts a mouse click on it. The test must have the program's bitness (TBBUTTON's layout).

@@ -1,0 +1,114 @@
+#include <doctest/doctest.h>
+
+#include <string>
+#include <vector>
+
+#include "Program.h"
+#include "RemoteControls.h"
+
+using namespace e2e;
+
+namespace {
+
+// The program with F:\`folder` listed in Details view.
+struct TRecoveryFixture {
+  explicit TRecoveryFixture(const char* folder) : Program("RETROVE_E2E_CLIENT") {
+    Program.FindControls();
+    Program.Click(kDetailsImage);
+    Program.Open({"Desktop", "My Computer", "(F:)", folder});
+  }
+
+  void Select(int row) {
+    REQUIRE(row >= 0);
+    ListViewSelect(Program.List, row, true);
+    REQUIRE(WaitUntil([&] { return ToolButtonEnabled(Program.ToolBar, kRetroveImage); }, 5000));
+  }
+
+  void Recover() {
+    REQUIRE(PressToolButton(Program.ToolBar, kRetroveImage));
+    Sleep(500);
+    Program.WaitIdle();
+  }
+
+  // The text of each "Retrove 97" message box, answered with OK, until the
+  // recovery has ended (its re-listing shows the status text again).
+  std::vector<std::string> AnswerBoxes() {
+    std::vector<std::string> texts;
+    for (;;) {
+      HWND box = WaitForTopWindow("#32770", "Retrove 97", 5000);
+      if (!box) break;
+      std::string text;
+      for (int i = 0; HWND label = FindDescendant(box, "Static", i); ++i) text += WindowText(label);
+      texts.push_back(text);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      REQUIRE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+    }
+    return texts;
+  }
+
+  TProgram Program;
+};
+
+}  // namespace
+
+TEST_CASE("a recovered file is back with its contents and its row is gone") {
+  TRecoveryFixture fixture("DOCS");
+  const int before = fixture.Program.RowCount();
+  fixture.Select(fixture.Program.FindRow("BUDGET.XLS"));
+  fixture.Recover();
+  CHECK(FileText("F:\\DOCS\\BUDGET.XLS") == "quarter,amount\r\nQ1,1200\r\n");
+  CHECK(fixture.Program.FindRow("BUDGET.XLS") == -1);
+  CHECK(fixture.Program.RowCount() == before - 1);
+  CHECK(fixture.Program.StatusText() == std::to_string(before - 1) + " file(s)");
+}
+
+TEST_CASE("a live file of the name makes the recovered one take a ~ name") {
+  TRecoveryFixture fixture("DOCS");
+  fixture.Select(fixture.Program.FindRow("README.TXT"));
+  fixture.Recover();
+  CHECK(FileText("F:\\DOCS\\README.TXT") == "Current readme.\r\n");
+  CHECK(FileText("F:\\DOCS\\README~1.TXT") == "Old readme.\r\n");
+}
+
+TEST_CASE("the older of two deleted versions comes back alone when only it is picked") {
+  TRecoveryFixture fixture("DOCS");
+  fixture.Select(fixture.Program.FindRow("MEMO.TXT", "13"));
+  fixture.Recover();
+  CHECK(FileText("F:\\DOCS\\MEMO.TXT") == "First memo.\r\n");
+  CHECK(fixture.Program.FindRow("MEMO.TXT", "13") == -1);
+  CHECK(fixture.Program.FindRow("MEMO.TXT", "23") >= 0);  // the newer one is still deleted
+}
+
+TEST_CASE("failed recoveries each say so, in row order, and the others still come back") {
+  // A and C are gone from the server as soon as the listing has seen them.
+  REQUIRE(Nwsim("fault vanish A.TXT"));
+  REQUIRE(Nwsim("fault vanish C.TXT"));
+  TRecoveryFixture fixture("FAILS");
+  REQUIRE(fixture.Program.RowCount() == 3);
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) fixture.Select(fixture.Program.FindRow(name));
+  REQUIRE(PressToolButton(fixture.Program.ToolBar, kRetroveImage));
+  CHECK(fixture.AnswerBoxes() == std::vector<std::string>{"Unable to Retrove A.TXT", "Unable to Retrove C.TXT"});
+  fixture.Program.WaitIdle();
+  CHECK(FileText("F:\\FAILS\\B.TXT") == "File B.TXT");
+  CHECK(FileText("F:\\FAILS\\A.TXT") == "<missing>");
+  CHECK(fixture.Program.RowCount() == 0);
+  CHECK(fixture.Program.StatusText() == "0 file(s)");
+  REQUIRE(Nwsim("fault clear"));
+}
+
+TEST_CASE("F2 recovers the selection, and without one it does nothing") {
+  TRecoveryFixture fixture("DOCS");
+  const int before = fixture.Program.RowCount();
+  PostMessageA(fixture.Program.List, WM_KEYDOWN, VK_F2, 0);
+  Sleep(1000);
+  fixture.Program.WaitIdle();
+  CHECK(WaitForTopWindow("#32770", "Retrove 97", 500) == nullptr);
+  CHECK(fixture.Program.RowCount() == before);
+
+  fixture.Select(fixture.Program.FindRow("LETTER.DOC"));
+  PostMessageA(fixture.Program.List, WM_KEYDOWN, VK_F2, 0);
+  REQUIRE(WaitUntil([&] { return fixture.Program.FindRow("LETTER.DOC") == -1; }, 20000));
+  fixture.Program.WaitIdle();
+  CHECK(FileText("F:\\DOCS\\LETTER.DOC") == "Dear customer,\r\n");
+  CHECK(fixture.Program.RowCount() == before - 1);
+}
