@@ -1,8 +1,9 @@
 // Times one listing of a folder of deleted entries, as the program does it
 // (rows and icons, and in Details view the eleven detail columns), or the
-// bare scan loop that no listing can beat. One case per process, so that
-// the peak memory is the case's own.
-//   listing_bench list|details|bare FOLDER     (a folder such as F:\BENCH10K)
+// bare scan loop that no listing can beat; or the recovery of every tenth
+// row of a listed folder. One case per process, so that the peak memory is
+// the case's own.
+//   listing_bench list|details|bare|recover FOLDER     (a folder such as F:\BENCH10K)
 // Prints one line of key=value pairs.
 #include <windows.h>
 #include <psapi.h>
@@ -15,6 +16,7 @@
 #include "NWServer.h"
 #include "ScanCounter.h"
 #include "UActionMessage.h"
+#include "URecovery.h"
 #include "UMain.h"
 
 using namespace retrove;
@@ -115,13 +117,17 @@ int BareScan(const std::string& folder) {
   return 0;
 }
 
-int ProgramListing(const std::string& folder, bool details) {
+void CreateForms() {
   Application.Initialize();
   Application.SetTitle("Retrove 97");
   Application.CreateForm(FMain);
   Application.CreateForm(FActionMessage);
   FMain->Show();
   Application.ProcessMessages();
+}
+
+int ProgramListing(const std::string& folder, bool details) {
+  CreateForms();
   TToolButton& view = details ? *FMain->BDetails : *FMain->BList;
   view.SetDown(true);
   UpdateViewStyle();
@@ -142,19 +148,41 @@ int ProgramListing(const std::string& folder, bool details) {
   return 0;
 }
 
+// Recovers every tenth row of the listed folder, as the user's selection.
+int Recovery(const std::string& folder) {
+  CreateForms();
+  ListDeletedFiles(folder);
+  TCustomListView& list = *FMain->ListDel;
+  const int rows = list.ItemCount();
+  int selected = 0;
+  for (int row = 0; row < rows; row += 10, ++selected) list.SetSelected(row, true);
+  const long callsBefore = bench::TScanCountingModules::ScanCalls();
+  const double start = Seconds();
+  RecoverSelectedFiles(folder);
+  const double seconds = Seconds() - start;
+  const long recoveryCalls = bench::TScanCountingModules::ScanCalls() - callsBefore;
+  ListDeletedFiles(folder);
+  const int left = list.ItemCount();
+  Application.DestroyComponents();
+  std::printf("case=recover selected=%d of=%d wall_s=%.3f scan_calls=%ld ms_per_file=%.2f rows_left=%d\n", selected,
+              rows, seconds, recoveryCalls, selected ? seconds * 1000.0 / selected : 0.0, left);
+  return left == rows - selected ? 0 : 1;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   bench::TScanCountingModules modules;
   SetClientModules(&modules);
   if (__argc != 3) {
-    std::fprintf(stderr, "usage: listing_bench list|details|bare FOLDER\n");
+    std::fprintf(stderr, "usage: listing_bench list|details|bare|recover FOLDER\n");
     return 2;
   }
   const std::string mode = __argv[1];
   const std::string folder = __argv[2];
   if (mode == "bare") return BareScan(folder);
   if (mode == "list" || mode == "details") return ProgramListing(folder, mode == "details");
+  if (mode == "recover") return Recovery(folder);
   std::fprintf(stderr, "listing_bench: unknown case %s\n", mode.c_str());
   return 2;
 }
