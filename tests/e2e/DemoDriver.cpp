@@ -1,8 +1,11 @@
 // Works the running program as a user would for the demo screenshot:
 // opens the folder named by the arguments in the folder tree (each argument
 // a part of a node's text, from the top node down, e.g. "My Computer"
-// "(F:)" "DOCS"), switches to Details and waits for the listing.
+// "(F:)" "DOCS"), switches to Details and waits for the listing. With
+// --recover last, it then selects every row and presses Retrove, and ends
+// without waiting (for a picture of the progress window).
 #include <cstdio>
+#include <cstring>
 
 #include "RemoteControls.h"
 
@@ -19,6 +22,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "demo-driver: controls not found\n");
     return 1;
   }
+  const bool recover = argc > 1 && std::strcmp(argv[argc - 1], "--recover") == 0;
+  if (recover) --argc;
   HTREEITEM node = nullptr;
   for (int i = 1; i < argc; ++i) {
     HTREEITEM next = nullptr;
@@ -35,6 +40,12 @@ int main(int argc, char** argv) {
   const bool listed = e2e::WaitUntil(
       [&] { return e2e::ToolButtonChecked(toolBar, 3) && !e2e::ToolButtonEnabled(toolBar, 13); }, 20000);
   Sleep(1000);
+  if (recover) {
+    HWND list = e2e::FindDescendant(main, "Retrove.TCustomListView");
+    e2e::ListViewSelect(list, -1, true);
+    Sleep(500);
+    e2e::PressToolButton(toolBar, 12);
+  }
   std::printf("demo-driver: %s\n", e2e::StatusBarText(statusBar, 0).c_str());
   return listed ? 0 : 1;
 }
