@@ -8,6 +8,7 @@
 #include "UActionMessage.h"
 #include "UMain.h"
 #include "Win32ClientModules.h"
+#include "Win32FormNotifier.h"
 
 using namespace retrove;
 
@@ -26,6 +27,8 @@ public:
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TWin32ClientModules clientModules;
   SetClientModules(&clientModules);
+  TWin32FormNotifier formNotifier;
+  SetFormNotifier(&formNotifier);
   TScreenBusyIndicator busyIndicator;
   SetBusyIndicator(&busyIndicator);
   LoadLocaleFormatSettings();

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "FormNotice.h"
 #include "PropertyTable.h"
 
 namespace retrove {
@@ -68,6 +69,11 @@ NWCONN_HANDLE TNWBase::ServerHandle() {
 TNWLastError* TNWBase::LastError() {
   FLastError->Refresh();
   return FLastError.get();
+}
+
+void TNWBase::NotifyOwnerForm(uint32_t message) {
+  if (ComponentState().Contains(csLoading) || !Owner()) return;
+  if (IFormNotifier* notifier = FormNotifier()) notifier->NotifyControls(*Owner(), message);
 }
 
 }  // namespace retrove

@@ -67,6 +67,13 @@ public:
 
   TNWLastError* LastError();
 
+  // Tells the windowed controls of the owning form that the server or the
+  // directory-services context (kServerChangedMessage) or the login name
+  // (kUserChangedMessage) changed; nothing while loading or without a form.
+  void NotifyOwnerForm(uint32_t message);
+  static constexpr uint32_t kServerChangedMessage = 0xB841;
+  static constexpr uint32_t kUserChangedMessage = 0xB842;
+
   std::function<void(TObject*)> OnServerChange;
   std::function<void(TObject*)> OnUserChange;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "FakeClient.h"
+#include "FormNotice.h"
 #include "PropertyTable.h"
 #include "nwbase.h"
 
@@ -162,4 +163,39 @@ TEST_CASE("error codes as texts") {
   CHECK(NWErrorCodeText(0x12) == "0012");
   CHECK(NWErrorCodeText(-1) == "FFFFFFFF");
   CHECK(NWErrorCodeText(0x10000) == "10000");
+}
+
+namespace {
+
+struct TRecordingNotifier : IFormNotifier {
+  void NotifyControls(TComponent& owner, uint32_t message) override {
+    Told.emplace_back(&owner, message);
+  }
+  std::vector<std::pair<TComponent*, uint32_t>> Told;
+};
+
+}  // namespace
+
+TEST_CASE("the owner form is told of changes, but not while loading and not without an owner") {
+  fake::ResetServer();
+  fake::TFakeModules modules;
+  modules.AddFullClient();
+  TRecordingNotifier notifier;
+  SetFormNotifier(&notifier);
+  {
+    TComponent form(nullptr);
+    auto* base = new TNWBase(&form);
+    form.BeginLoading();
+    base->NotifyOwnerForm(TNWBase::kServerChangedMessage);
+    CHECK(notifier.Told.empty());
+    form.Loaded();
+    base->NotifyOwnerForm(TNWBase::kUserChangedMessage);
+    REQUIRE(notifier.Told.size() == 1);
+    CHECK(notifier.Told[0].first == &form);
+    CHECK(notifier.Told[0].second == 0xB842);
+  }
+  TNWBase alone(nullptr);
+  alone.NotifyOwnerForm(TNWBase::kServerChangedMessage);
+  CHECK(notifier.Told.size() == 1);
+  SetFormNotifier(nullptr);
 }
