@@ -10,7 +10,7 @@
 #include "RemoteControls.h"
 
 int main(int argc, char** argv) {
-  HWND main = e2e::WaitForTopWindow(nullptr, "Retrove", 60000);
+  HWND main = e2e::WaitForTopWindow(0, nullptr, "Retrove", 60000);
   if (!main) {
     std::fprintf(stderr, "demo-driver: the main window did not appear\n");
     return 1;

@@ -71,7 +71,7 @@ TEST_CASE("Stop ends a long listing with the rows so far, and a view switch list
 
 TEST_CASE("without the client the program says so and ends") {
   TProgram program("RETROVE_E2E_NOCLIENT");
-  HWND box = WaitForTopWindow("#32770", "Retrove 97", 30000);
+  HWND box = program.WaitForMessageBox(30000);
   REQUIRE(box != nullptr);
   std::string texts;
   for (int i = 0; HWND text = FindDescendant(box, "Static", i); ++i) texts += WindowText(text) + "|";

@@ -55,8 +55,12 @@ bool TProgram::Ended(DWORD timeoutMs) const {
   return WaitForSingleObject(FInfo.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
+HWND TProgram::WaitForMessageBox(DWORD timeoutMs) const {
+  return WaitForTopWindow(FInfo.dwProcessId, "#32770", "Retrove 97", timeoutMs);
+}
+
 void TProgram::FindControls() {
-  Main = WaitForTopWindow(nullptr, "Retrove", 30000);
+  Main = WaitForTopWindow(FInfo.dwProcessId, nullptr, "Retrove", 30000);
   REQUIRE(Main != nullptr);
   Tree = FindDescendant(Main, "Retrove.TNsShellTree");
   List = FindDescendant(Main, "Retrove.TCustomListView");

@@ -26,6 +26,9 @@ public:
   TProgram& operator=(const TProgram&) = delete;
 
   bool Ended(DWORD timeoutMs) const;
+  // The program's own "Retrove 97" message box; other programs on the
+  // desktop may show boxes of that caption too.
+  HWND WaitForMessageBox(DWORD timeoutMs) const;
   void FindControls();
 
   // Opens a folder by the texts of its tree nodes from the top down, and

@@ -35,7 +35,7 @@ struct TRecoveryFixture {
   std::vector<std::string> AnswerBoxes() {
     std::vector<std::string> texts;
     for (;;) {
-      HWND box = WaitForTopWindow("#32770", "Retrove 97", 5000);
+      HWND box = Program.WaitForMessageBox(5000);
       if (!box) break;
       std::string text;
       for (int i = 0; HWND label = FindDescendant(box, "Static", i); ++i) text += WindowText(label);
@@ -102,7 +102,7 @@ TEST_CASE("F2 recovers the selection, and without one it does nothing") {
   PostMessageA(fixture.Program.List, WM_KEYDOWN, VK_F2, 0);
   Sleep(1000);
   fixture.Program.WaitIdle();
-  CHECK(WaitForTopWindow("#32770", "Retrove 97", 500) == nullptr);
+  CHECK(fixture.Program.WaitForMessageBox(500) == nullptr);
   CHECK(fixture.Program.RowCount() == before);
 
   fixture.Select(fixture.Program.FindRow("LETTER.DOC"));

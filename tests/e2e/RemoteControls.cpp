@@ -42,6 +42,7 @@ private:
 };
 
 struct TFindTop {
+  DWORD ProcessId;
   const char* ClassName;
   const char* Title;
   HWND Found;
@@ -49,6 +50,9 @@ struct TFindTop {
 
 BOOL CALLBACK MatchTop(HWND window, LPARAM data) {
   auto* find = reinterpret_cast<TFindTop*>(data);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (find->ProcessId && processId != find->ProcessId) return TRUE;
   char className[256] = {};
   GetClassNameA(window, className, sizeof className);
   if (find->ClassName && std::strcmp(className, find->ClassName) != 0) return TRUE;
@@ -90,8 +94,8 @@ bool FindToolButton(HWND toolBar, int imageIndex, TBBUTTON& button) {
 
 }  // namespace
 
-HWND WaitForTopWindow(const char* className, const char* title, DWORD timeoutMs) {
-  TFindTop find{className, title, nullptr};
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
+  TFindTop find{processId, className, title, nullptr};
   WaitUntil(
       [&] {
         EnumWindows(&MatchTop, reinterpret_cast<LPARAM>(&find));

@@ -12,9 +12,10 @@
 // a message needs one).
 namespace e2e {
 
-// The first top-level window of `className` (nullptr = any) whose title is
-// `title`, waiting up to `timeoutMs`; nullptr when none appears.
-HWND WaitForTopWindow(const char* className, const char* title, DWORD timeoutMs);
+// The first top-level window of process `processId` (0 = any) and of
+// `className` (nullptr = any) whose title is `title`, waiting up to
+// `timeoutMs`; nullptr when none appears.
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs);
 
 // The `index`-th (0-based, in Z order) descendant of `parent` of `className`.
 HWND FindDescendant(HWND parent, const char* className, int index = 0);

@@ -20,8 +20,10 @@ inline void EnsureApplication() {
   (void)initialized;
 }
 
-// Watches from a second thread for a message box with the given caption,
-// keeps its text and style, and dismisses it with its OK button.
+// Watches from a second thread for a message box of this process with the
+// given caption, keeps its text and style, and dismisses it with its OK
+// button. Other test programs on the same desktop show boxes with the same
+// caption, so the box must be ours.
 class TMessageBoxCloser {
 public:
   explicit TMessageBoxCloser(std::string caption)
@@ -38,7 +40,7 @@ public:
 private:
   void Watch() {
     for (int i = 0; i < 500 && !FStop; ++i) {
-      if (HWND box = FindWindowA("#32770", FCaption.c_str())) {
+      if (HWND box = OwnBox()) {
         char text[512] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         FText = text;
@@ -49,6 +51,31 @@ private:
       }
       Sleep(10);
     }
+  }
+
+  struct TSearch {
+    const std::string* Caption;
+    HWND Found;
+  };
+
+  static BOOL CALLBACK MatchBox(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TSearch*>(data);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    char className[16] = {};
+    char caption[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, caption, sizeof caption);
+    if (processId != GetCurrentProcessId() || std::string(className) != "#32770" || *search->Caption != caption)
+      return TRUE;
+    search->Found = window;
+    return FALSE;
+  }
+
+  HWND OwnBox() const {
+    TSearch search{&FCaption, nullptr};
+    EnumWindows(&MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
   }
 
   std::string FCaption;
