@@ -13,8 +13,14 @@ TThread::TThread() {
 
 TThread::~TThread() {
   if (FStarted && !FFinished) TerminateAndWait();
-  // A thread that never started is let go without running Execute().
-  if (!FStarted) TerminateThread(FHandle.Get(), 0);
+  // A thread that never started runs to its end without Execute(). Killing
+  // it instead can catch the system still setting the thread up: under Wine
+  // that crashed the process now and then.
+  if (!FStarted) {
+    FDiscarded = true;
+    ResumeThread(FHandle.Get());
+    WaitForSingleObject(FHandle.Get(), INFINITE);
+  }
 }
 
 void TThread::Start() {
@@ -37,6 +43,7 @@ void TThread::TerminateAndWait() {
 
 DWORD WINAPI TThread::ThreadProc(LPVOID self) {
   auto* thread = static_cast<TThread*>(self);
+  if (thread->FDiscarded) return 0;
   try {
     thread->Execute();
   } catch (const std::exception& e) {

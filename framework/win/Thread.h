@@ -47,6 +47,7 @@ private:
   TKernelHandle FHandle;
   DWORD FThreadId = 0;
   bool FStarted = false;
+  std::atomic<bool> FDiscarded{false};
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FFinished{false};
   std::string FFatalMessage;
