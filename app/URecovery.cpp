@@ -27,6 +27,16 @@ bool RecoverRow(const std::string& path, int row, const std::string& name, const
   return RecoverDeletedFileAs(GetPrimaryConnHandle(), path + name, path + newName);
 }
 
+// Between files the windows repaint what needs it and messages sent by the
+// system or other programs are answered, so a long recovery neither leaves
+// stale paint nor looks hung. Input stays queued: the selection must not
+// change while the recovery walks it.
+void KeepWindowsAlive() {
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_PAINT);
+  RedrawWindow(FMain->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 class TRecoveryScope {
 public:
   TRecoveryScope() { RecoveryBusy = true; }
@@ -54,6 +64,7 @@ void RecoverSelectedFiles(std::string path) {
       SetActionMessage("Retroving " + name);
     else
       Application.ShowMessage("Unable to Retrove " + name);
+    KeepWindowsAlive();
   }
 }
 

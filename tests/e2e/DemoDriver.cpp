@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
   HWND main = e2e::WaitForTopWindow(0, nullptr, "Retrove", 60000);
-  if (!main) {
+  DWORD_PTR answer = 0;
+  if (!main || !SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer)) {
     std::fprintf(stderr, "demo-driver: the main window did not appear\n");
     return 1;
   }

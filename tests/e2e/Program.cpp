@@ -55,13 +55,20 @@ bool TProgram::Ended(DWORD timeoutMs) const {
   return WaitForSingleObject(FInfo.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
+HWND TProgram::WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const {
+  return WaitForTopWindow(FInfo.dwProcessId, className, title, timeoutMs);
+}
+
 HWND TProgram::WaitForMessageBox(DWORD timeoutMs) const {
-  return WaitForTopWindow(FInfo.dwProcessId, "#32770", "Retrove 97", timeoutMs);
+  return WaitForWindow("#32770", "Retrove 97", timeoutMs);
 }
 
 void TProgram::FindControls() {
-  Main = WaitForTopWindow(FInfo.dwProcessId, nullptr, "Retrove", 30000);
+  Main = WaitForWindow(nullptr, "Retrove", 30000);
   REQUIRE(Main != nullptr);
+  // Answered once the program's start-up is over and its message loop runs.
+  DWORD_PTR answer = 0;
+  REQUIRE(SendMessageTimeoutA(Main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer) != 0);
   Tree = FindDescendant(Main, "Retrove.TNsShellTree");
   List = FindDescendant(Main, "Retrove.TCustomListView");
   ToolBar = FindDescendant(Main, "Retrove.TToolBar");

@@ -26,8 +26,9 @@ public:
   TProgram& operator=(const TProgram&) = delete;
 
   bool Ended(DWORD timeoutMs) const;
-  // The program's own "Retrove 97" message box; other programs on the
-  // desktop may show boxes of that caption too.
+  // A top-level window of this program (others on the desktop may show
+  // windows of the same title), or its "Retrove 97" message box.
+  HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) const;
   HWND WaitForMessageBox(DWORD timeoutMs) const;
   void FindControls();
 

@@ -112,3 +112,28 @@ TEST_CASE("F2 recovers the selection, and without one it does nothing") {
   CHECK(FileText("F:\\DOCS\\LETTER.DOC") == "Dear customer,\r\n");
   CHECK(fixture.Program.RowCount() == before - 1);
 }
+
+TEST_CASE("a long recovery keeps answering the system and recovers the whole selection") {
+  TRecoveryFixture fixture("BIG");
+  REQUIRE(fixture.Program.RowCount() == 3000);
+  const auto rows = ListViewRows(fixture.Program.List, 1);
+  for (int row = 0; row < 3; ++row) fixture.Select(row);
+  REQUIRE(Nwsim("fault slow 3000"));
+  REQUIRE(PressToolButton(fixture.Program.ToolBar, kRetroveImage));
+  const HWND progress = fixture.Program.WaitForWindow(nullptr, "Retroving", 10000);
+  REQUIRE(progress != nullptr);
+  // A key that would select only the last row arrives mid-way; it must wait.
+  PostMessageA(fixture.Program.List, WM_KEYDOWN, VK_END, 0);
+  // Answered after the file in hand, not after the whole selection.
+  DWORD_PTR answer = 0;
+  CHECK(SendMessageTimeoutA(fixture.Program.Main, WM_NULL, 0, 0, SMTO_NORMAL, 6000, &answer) != 0);
+  CHECK(IsWindowVisible(progress));  // answered while the recovery still ran
+  REQUIRE(Nwsim("fault clear"));
+  REQUIRE(WaitUntil([&] { return !IsWindowVisible(progress); }, 30000));
+  fixture.Program.WaitIdle();
+  for (int row = 0; row < 3; ++row) {
+    CAPTURE(rows[row][0]);
+    CHECK(FileText("F:\\BIG\\" + rows[row][0]) != "<missing>");
+  }
+  CHECK(fixture.Program.RowCount() == 2997);
+}

@@ -56,7 +56,11 @@ BOOL CALLBACK MatchTop(HWND window, LPARAM data) {
   char className[256] = {};
   GetClassNameA(window, className, sizeof className);
   if (find->ClassName && std::strcmp(className, find->ClassName) != 0) return TRUE;
-  if (find->Title && WindowText(window) != find->Title) return TRUE;
+  // The title as the system keeps it: asking the window would wait while
+  // the program is busy.
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (find->Title && std::strcmp(title, find->Title) != 0) return TRUE;
   find->Found = window;
   return FALSE;
 }
