@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "Application.h"
 #include "IdListArray.h"
 #include "PropertyTable.h"
 #include "Screen.h"
@@ -279,8 +280,7 @@ std::string TNsCustomShellTree::ItemName(IShellFolder* folder, const std::uint8_
   if (SUCCEEDED(status)) return text;
   if (!FNameErrorShown) {
     FNameErrorShown = true;
-    MessageBoxA(GetActiveWindow(), SysErrorMessage(static_cast<DWORD>(status)).c_str(), nullptr,
-                MB_OK | MB_ICONERROR);
+    Application.ShowException(SysErrorMessage(static_cast<DWORD>(status)));
   }
   return {};
 }

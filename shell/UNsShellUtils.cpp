@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "Application.h"
 #include "IdListArray.h"
 #include "SysError.h"
 
@@ -179,7 +180,7 @@ std::string GetItemName(IShellFolder* folder, const std::uint8_t* item, DWORD fl
   std::string name;
   const HRESULT status = DisplayNameOf(folder, item, flags, name);
   if (status == S_OK) return name;
-  MessageBoxA(GetActiveWindow(), SysErrorMessage(static_cast<DWORD>(status)).c_str(), nullptr, MB_OK | MB_ICONERROR);
+  Application.ShowException(SysErrorMessage(static_cast<DWORD>(status)));
   return {};
 }
 

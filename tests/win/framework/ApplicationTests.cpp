@@ -20,6 +20,7 @@ TEST_CASE("an exception in a handler is reported in a message box and the progra
     SendMessageA(form.Handle(), WM_COMMAND, form.MRefresh->Command(), 0);
     CHECK(closer.Seen());
     CHECK(closer.Text() == "Cannot list this folder");
+    CHECK(closer.HasIcon());
   }
   // The form still works after the report.
   form.MRefresh->OnClick = [&form](TObject&) { ++form.RefreshClicks; };

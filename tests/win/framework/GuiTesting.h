@@ -44,7 +44,7 @@ private:
         char text[512] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         FText = text;
-        FHasIcon = GetDlgItem(box, 0x0014) && IsWindowVisible(GetDlgItem(box, 0x0014));
+        FHasIcon = ShowsIcon(box);
         FSeen = true;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return;
@@ -70,6 +70,22 @@ private:
       return TRUE;
     search->Found = window;
     return FALSE;
+  }
+
+  // The icon is a visible static control of icon style that holds an icon;
+  // its control ID differs between systems.
+  static BOOL CALLBACK MatchIcon(HWND child, LPARAM data) {
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(child)) return TRUE;
+    if (!SendMessageA(child, STM_GETICON, 0, 0)) return TRUE;
+    *reinterpret_cast<bool*>(data) = true;
+    return FALSE;
+  }
+
+  static bool ShowsIcon(HWND box) {
+    bool found = false;
+    EnumChildWindows(box, &MatchIcon, reinterpret_cast<LPARAM>(&found));
+    return found;
   }
 
   HWND OwnBox() const {

@@ -7,6 +7,8 @@
 #include "Form.h"
 #include "GuiTesting.h"
 #include "ShellTestSupport.h"
+#include "SysError.h"
+#include "UNsShellUtils.h"
 #include "UNsShellControls.h"
 
 using namespace retrove;
@@ -72,7 +74,51 @@ public:
   int Changes = 0;
 };
 
+// A folder whose every name look-up fails with `Failure`.
+class TNamelessFolder final : public IShellFolder {
+public:
+  static constexpr HRESULT Failure = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (id != IID_IUnknown && id != IID_IShellFolder) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = this;
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND, SHCONTF, IEnumIDList**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE, IBindCtx*, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM, PCUIDLIST_RELATIVE, PCUIDLIST_RELATIVE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND, REFIID, void**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT, PCUITEMID_CHILD_ARRAY, SFGAOF*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND, UINT, PCUITEMID_CHILD_ARRAY, REFIID, UINT*, void**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD, SHGDNF, STRRET*) override { return Failure; }
+  HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override {
+    return E_NOTIMPL;
+  }
+};
+
 }  // namespace
+
+TEST_CASE("a failed name look-up is reported in the program's error box and gives no name") {
+  EnsureApplication();
+  TNamelessFolder folder;
+  const std::uint8_t item[] = {4, 0, 'x', 0, 0, 0};
+  TMessageBoxCloser closer("Retrove 97");
+  CHECK(GetItemName(&folder, item, SHGDN_INFOLDER).empty());
+  CHECK(closer.Seen());
+  CHECK(closer.Text() == SysErrorMessage(static_cast<DWORD>(TNamelessFolder::Failure)));
+  CHECK(closer.HasIcon());
+}
 
 TEST_CASE("the tree fills itself from the Desktop and selects its top node") {
   TTreeForm window;
