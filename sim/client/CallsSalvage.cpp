@@ -15,6 +15,11 @@ constexpr size_t kMaxName = 255;
 
 const Volume* VolumeOf(const State& state, const ServerPlace& place) { return state.FindVolume(place.volume); }
 
+// The "slow" fault: a slow server, to watch the program's progress and Stop.
+void WaitAsASlowServer(const Faults& faults) {
+  if (faults.callDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(faults.callDelayMs));
+}
+
 }  // namespace
 
 extern "C" {
@@ -79,8 +84,7 @@ NWCCODE NWCALL NWScanForDeletedFiles(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle,
     std::shared_ptr<const Snapshot> snapshot = server.Current();
     const Volume* volume = VolumeOf(snapshot->state, *place);
     if (!volume) return kVolumeDoesNotExist;
-    if (uint32_t delay = snapshot->state.faults.scanDelayMs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    WaitAsASlowServer(snapshot->state.faults);
     std::optional<DeletedEntry> entry = Server::NextDeleted(*snapshot, place->volume, place->folder, *iterHandle);
     if (!entry) return kNoMoreSalvageableFiles;
     uint32_t base = DirectoryBase(place->volume, place->folder);
@@ -105,8 +109,7 @@ NWCCODE NWCALL NWRecoverDeletedFile(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, 
     if (!place) return kBadDirectoryHandle;
     Server& server = CurrentServer();
     std::shared_ptr<const Snapshot> snapshot = server.Current();
-    if (uint32_t delay = snapshot->state.faults.scanDelayMs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    WaitAsASlowServer(snapshot->state.faults);
     const Volume* volume = VolumeOf(snapshot->state, *place);
     if (!volume || volume->number != volNum) return kVolumeDoesNotExist;
     if (dirBase != DirectoryBase(place->volume, place->folder)) return kInvalidPath;

@@ -72,7 +72,7 @@ struct DeletedEntry {
 struct Faults {
   std::map<std::string, uint32_t> failingCalls;
   std::set<std::string> vanishingNames;
-  uint32_t scanDelayMs = 0;  // each scan and recover call waits this long
+  uint32_t callDelayMs = 0;  // each scan and recover call waits this long
 };
 
 struct State {

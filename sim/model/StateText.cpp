@@ -193,7 +193,7 @@ void ReadLine(LineReader& r, std::string_view kind, State& state) {
     state.faults.vanishingNames.insert(r.Text());
   } else if (kind == "slow") {
     r.ExpectCount(2);
-    state.faults.scanDelayMs = r.Unsigned<uint32_t>();
+    state.faults.callDelayMs = r.Unsigned<uint32_t>();
   } else {
     r.Fail("unknown item '" + std::string(kind) + "'");
   }
@@ -218,7 +218,7 @@ std::string FormatState(const State& state) {
   for (const FolderRights& f : state.rights) w.Line("rights", f.volume, f.folder, f.mask);
   for (const auto& [name, code] : state.faults.failingCalls) w.Line("fail", name, code);
   for (const std::string& name : state.faults.vanishingNames) w.Line("vanish", name);
-  if (state.faults.scanDelayMs) w.Line("slow", state.faults.scanDelayMs);
+  if (state.faults.callDelayMs) w.Line("slow", state.faults.callDelayMs);
   for (const DeletedEntry& e : state.deleted) WriteEntry(w, e);
   return out;
 }

@@ -129,7 +129,7 @@ void FaultCommand(ToolContext& tool, Arguments& args) {
     change = [=](Faults& f) { f.vanishingNames.insert(name); };
   } else if (kind == "slow") {
     uint32_t ms = ParseNumber(args.Positional("delay in milliseconds"), "delay", 60000);
-    change = [=](Faults& f) { f.scanDelayMs = ms; };
+    change = [=](Faults& f) { f.callDelayMs = ms; };
   } else if (kind == "clear") {
     change = [](Faults& f) { f = Faults(); };
   } else {

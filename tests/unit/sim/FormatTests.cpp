@@ -30,7 +30,7 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   state.deleted.push_back(e);
   state.faults.failingCalls["NWScanForDeletedFiles"] = 0x8801;
   state.faults.vanishingNames.insert("A.TXT");
-  state.faults.scanDelayMs = 20;
+  state.faults.callDelayMs = 20;
 
   State back = ParseState(FormatState(state));
   CHECK(back.generation == 41);
@@ -46,7 +46,7 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   CHECK(back.deleted[0].accessed == 0x2255);
   CHECK(back.faults.failingCalls.at("NWScanForDeletedFiles") == 0x8801);
   CHECK(back.faults.vanishingNames.count("A.TXT") == 1);
-  CHECK(back.faults.scanDelayMs == 20);
+  CHECK(back.faults.callDelayMs == 20);
 }
 
 TEST_CASE("a damaged state file is refused, not half read") {
