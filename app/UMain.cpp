@@ -16,6 +16,7 @@ namespace {
 constexpr const char* kColumns[] = {"Name",       "Size",    "Deleted",     "Deleted By", "Owner",   "Accessed",
                                     "Created",    "Attributes", "Archived", "Archived By", "Updated", "Updated By"};
 constexpr int kColumnWidth = 100;
+constexpr UINT kListSelectedFolderMessage = WM_APP + 1;
 
 HIMAGELIST SystemImageList(UINT sizeFlag) {
   SHFILEINFOA info{};
@@ -42,6 +43,11 @@ TFMain::TFMain(TComponent* owner) : TForm(owner) {
   ConnectEvents();
   OnCreate = [this](TObject&) { FormCreate(); };
   OnShow = [this](TObject&) { FormShow(); };
+  OnCloseQuery = [this](TObject&, bool& canClose) { FormCloseQuery(canClose); };
+  // The tree fills itself and selects its top node once it has a window;
+  // made now, that first selection lists its folder, as the tree's own
+  // selection changes do from here on.
+  TreeDel->Handle();
 }
 
 TFMain::~TFMain() {
@@ -165,6 +171,10 @@ void TFMain::BuildPanes() {
   TreeDel->SetParent(this);
   TreeDel->SetAlign(alLeft);
   TreeDel->SetWidth(195);
+  TreeDel->SetBorderStyle(bsNone);
+  TreeDel->SetShowRoot(false);
+  TreeDel->SetReadOnly(true);
+  TreeDel->SetIndent(19);
 
   ListDel = new TCustomListView(this);
   ListDel->SetName("ListDel");
@@ -180,9 +190,7 @@ void TFMain::BuildPanes() {
 }
 
 void TFMain::ConnectEvents() {
-  TreeDel->OnChange = [](TObject&, HTREEITEM) {
-    if (!ListingBusy) ListDeletedFiles(FMain->TreeDel->SelectedPath());
-  };
+  TreeDel->OnChange = [this](TObject&, HTREEITEM) { TreeDelChange(); };
   BUpLevel->OnClick = [this](TObject&) { TreeDel->UpOneLevel(); };
   for (TToolButton* button : {BLargeIcons, BSmallIcons, BList, BDetails})
     button->OnClick = [](TObject&) { UpdateViewStyle(); };
@@ -231,6 +239,34 @@ void TFMain::FormShow() {
   Close();
 }
 
+// The tree is still inside its selection notice here, and a listing handles
+// messages: a refresh among them could delete the node that notice holds.
+// So the listing starts once the notice has returned, with the selection as
+// it is then.
+void TFMain::TreeDelChange() {
+  if (ListingBusy || FListingPosted) return;
+  FListingPosted = PostMessageA(Handle(), kListSelectedFolderMessage, 0, 0) != FALSE;
+}
+
+void TFMain::ListSelectedFolder() {
+  FListingPosted = false;
+  if (!ListingBusy) ListDeletedFiles(TreeDel->SelectedPath());
+}
+
+LRESULT TFMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kListSelectedFolderMessage) return TForm::WndProc(message, wParam, lParam);
+  ListSelectedFolder();
+  return 0;
+}
+
+// Closing while a failure box is up would end that box and every later one
+// unseen; the window closes once the whole selection has been walked.
+void TFMain::FormCloseQuery(bool& canClose) {
+  if (!RecoveryBusy) return;
+  FCloseAfterRecovery = true;
+  canClose = false;
+}
+
 void TFMain::ListDelChange() {
   const bool any = ListDel->SelCount() > 0;
   BRetrove->SetEnabled(any);
@@ -240,7 +276,11 @@ void TFMain::ListDelChange() {
 
 void TFMain::RecoverCommand() {
   if (ListingBusy || RecoveryBusy) return;
-  RecoverSelectedFiles(TreeDel->SelectedPath());
+  RecoverSelectedFiles(ListedFolder);
+  if (FCloseAfterRecovery) {
+    Close();
+    return;
+  }
   ListDeletedFiles(TreeDel->SelectedPath());
 }
 

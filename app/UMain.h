@@ -61,10 +61,16 @@ public:
 
   // The entries of the rows now listed; rows point at their own entry.
   std::unique_ptr<TNWDeletedFileList> ListedEntries;
+  // The folder those rows came from, with its trailing backslash; the tree
+  // may have moved on since.
+  std::string ListedFolder;
 
   // The system image list's icon for a bare file name, asked of the shell
   // once per extension.
   int IconIndexOf(const std::string& name);
+
+protected:
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
   TMenuItem* NewItem(TMenuItem& parent, const std::string& name, const std::string& caption);
@@ -77,11 +83,16 @@ private:
 
   void FormCreate();
   void FormShow();
+  void FormCloseQuery(bool& canClose);
+  void TreeDelChange();
+  void ListSelectedFolder();
   void ListDelChange();
   void RecoverCommand();
   void ViewMenuClick(TToolButton& button);
 
   std::map<std::string, int> FIconIndexes;
+  bool FCloseAfterRecovery = false;
+  bool FListingPosted = false;
 };
 
 extern TFMain* FMain;

@@ -83,6 +83,7 @@ void ListDeletedFiles(std::string path) {
   FMain->LRightView->SetCaption("Deleted Contents of '" + path + "'");
   list.Clear();
   FMain->ListedEntries.reset();
+  FMain->ListedFolder = path;
   AllDetailed = false;
   AllListed = false;
   TNWDeletedFileInfo info;

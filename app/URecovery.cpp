@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <unordered_set>
+#include <vector>
+
 #include "Application.h"
 #include "RecoveryName.h"
 #include "UActionMessage.h"
@@ -18,13 +21,34 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A row's own entry when the listing left one, else the first deleted
+// A selected row as it was when the recovery started: its name and, when
+// the listing left one, its own entry.
+struct TSelectedFile {
+  std::string Name;
+  const TNWDeletedEntry* Entry;
+};
+
+// Taken once, before the first file: a failure box lets the user change the
+// selection, and the files that come back must be the ones picked.
+std::vector<TSelectedFile> SelectedFiles() {
+  TCustomListView& list = *FMain->ListDel;
+  std::unordered_set<const TNWDeletedEntry*> listed;
+  if (const TNWDeletedFileList* entries = FMain->ListedEntries.get())
+    for (int index = 0; index < entries->Count(); ++index) listed.insert(entries->Entry(index));
+  std::vector<TSelectedFile> files;
+  for (int row = 0, count = list.ItemCount(); row < count; ++row) {
+    if (!list.Selected(row)) continue;
+    const auto* entry = reinterpret_cast<const TNWDeletedEntry*>(list.ItemData(row));
+    files.push_back({list.ItemCaption(row), listed.count(entry) ? entry : nullptr});
+  }
+  return files;
+}
+
+// The file's own entry when the listing left one, else the first deleted
 // entry of its name.
-bool RecoverRow(const std::string& path, int row, const std::string& name, const std::string& newName) {
-  const TNWDeletedFileList* listed = FMain->ListedEntries.get();
-  const auto* entry = reinterpret_cast<const TNWDeletedEntry*>(FMain->ListDel->ItemData(row));
-  if (listed && entry && listed->IndexOfObject(entry) >= 0) return RecoverDeletedEntryAs(*listed, *entry, newName);
-  return RecoverDeletedFileAs(GetPrimaryConnHandle(), path + name, path + newName);
+bool Recover(const std::string& path, const TSelectedFile& file, const std::string& newName) {
+  if (file.Entry) return RecoverDeletedEntryAs(*FMain->ListedEntries, *file.Entry, newName);
+  return RecoverDeletedFileAs(GetPrimaryConnHandle(), path + file.Name, path + newName);
 }
 
 // Between files the windows repaint what needs it and messages sent by the
@@ -53,14 +77,11 @@ public:
 void RecoverSelectedFiles(std::string path) {
   if (!path.empty() && path.back() != '\\') path += '\\';
   TRecoveryScope busy;
-  TCustomListView& list = *FMain->ListDel;
-  const int count = list.ItemCount();
-  for (int row = 0; row < count; ++row) {
-    if (!list.Selected(row)) continue;
+  for (const TSelectedFile& file : SelectedFiles()) {
     ShowActionMessage();
-    const std::string name = list.ItemCaption(row);
+    const std::string& name = file.Name;
     const auto newName = RecoveryName(name, [&](const std::string& candidate) { return FileExists(path + candidate); });
-    if (newName && RecoverRow(path, row, name, *newName))
+    if (newName && Recover(path, file, *newName))
       SetActionMessage("Retroving " + name);
     else
       Application.ShowMessage("Unable to Retrove " + name);

@@ -9,7 +9,8 @@ namespace retrove {
 // because it would replace the rows the recovery walks.
 extern bool RecoveryBusy;
 
-// Brings the selected rows of the main window's list back into `path`.
+// Brings the selected rows of the main window's list back into `path`, the
+// folder they were listed from.
 void RecoverSelectedFiles(std::string path);
 
 }  // namespace retrove

@@ -35,15 +35,21 @@ struct TRecoveryFixture {
   std::vector<std::string> AnswerBoxes() {
     std::vector<std::string> texts;
     for (;;) {
-      HWND box = Program.WaitForMessageBox(5000);
-      if (!box) break;
-      std::string text;
-      for (int i = 0; HWND label = FindDescendant(box, "Static", i); ++i) text += WindowText(label);
-      texts.push_back(text);
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-      REQUIRE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+      if (!Program.WaitForMessageBox(5000)) break;
+      texts.push_back(AnswerBox());
     }
     return texts;
+  }
+
+  // Answers the one "Retrove 97" box now up; its text.
+  std::string AnswerBox() {
+    HWND box = Program.WaitForMessageBox(10000);
+    REQUIRE(box != nullptr);
+    std::string text;
+    for (int i = 0; HWND label = FindDescendant(box, "Static", i); ++i) text += WindowText(label);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    REQUIRE(WaitUntil([&] { return !IsWindow(box); }, 5000));
+    return text;
   }
 
   TProgram Program;
@@ -136,4 +142,76 @@ TEST_CASE("a long recovery keeps answering the system and recovers the whole sel
     CHECK(FileText("F:\\BIG\\" + rows[row][0]) != "<missing>");
   }
   CHECK(fixture.Program.RowCount() == 2997);
+}
+
+TEST_CASE("the files that come back are the ones selected when Retrove was pressed") {
+  REQUIRE(Nwsim("fault vanish A.TXT"));
+  TRecoveryFixture fixture("PICKED");
+  TProgram& program = fixture.Program;
+  const int a = program.FindRow("A.TXT");
+  const int b = program.FindRow("B.TXT");
+  const int c = program.FindRow("C.TXT");
+  fixture.Select(a);
+  fixture.Select(c);
+  REQUIRE(PressToolButton(program.ToolBar, kRetroveImage));
+  REQUIRE(program.WaitForMessageBox(10000) != nullptr);
+  // While A's failure is on screen the selection moves from C to B.
+  ListViewSelect(program.List, c, false);
+  ListViewSelect(program.List, b, true);
+  CHECK(fixture.AnswerBox() == "Unable to Retrove A.TXT");
+  CHECK(program.WaitForMessageBox(2000) == nullptr);
+  program.WaitIdle();
+  CHECK(FileText("F:\\PICKED\\C.TXT") == "File C.TXT");
+  CHECK(FileText("F:\\PICKED\\B.TXT") == "<missing>");
+  CHECK(program.FindRow("B.TXT") >= 0);
+  REQUIRE(Nwsim("fault clear"));
+}
+
+TEST_CASE("closing the window during a failure still reports the later failures, then closes") {
+  REQUIRE(Nwsim("fault vanish A.TXT"));
+  REQUIRE(Nwsim("fault vanish C.TXT"));
+  TRecoveryFixture fixture("CLOSING");
+  TProgram& program = fixture.Program;
+  for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) fixture.Select(program.FindRow(name));
+  REQUIRE(PressToolButton(program.ToolBar, kRetroveImage));
+  REQUIRE(program.WaitForMessageBox(10000) != nullptr);
+  PostMessageA(program.Main, WM_CLOSE, 0, 0);
+  Sleep(500);
+  CHECK(fixture.AnswerBox() == "Unable to Retrove A.TXT");
+  CHECK(fixture.AnswerBox() == "Unable to Retrove C.TXT");
+  CHECK(program.Ended(10000));
+  CHECK(FileText("F:\\CLOSING\\B.TXT") == "File B.TXT");
+  REQUIRE(Nwsim("fault clear"));
+}
+
+TEST_CASE("a name clash is looked for in the listed folder, not where the tree went since") {
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(F:)"});
+  const HTREEITEM drive = SelectedTreeItem(program.Tree);
+  const HTREEITEM clash = FindTreeChild(program.Tree, drive, "CLASH");
+  const HTREEITEM publicFolder = FindTreeChild(program.Tree, drive, "PUBLIC");
+  REQUIRE(clash);
+  REQUIRE(publicFolder);
+  // The tree moves on while CLASH is still being listed; that move lists nothing.
+  REQUIRE(Nwsim("fault slow 5"));
+  SelectTreeItem(program.Tree, clash);
+  REQUIRE(ToolButtonEnabled(program.ToolBar, kStopImage));
+  SelectTreeItem(program.Tree, publicFolder);
+  REQUIRE(ToolButtonEnabled(program.ToolBar, kStopImage));
+  program.WaitIdle();
+  REQUIRE(Nwsim("fault clear"));
+  REQUIRE(program.Header() == "Deleted Contents of 'F:\\CLASH\\'");
+  REQUIRE(SelectedTreeItem(program.Tree) == publicFolder);
+
+  const int row = program.FindRow("README.TXT");
+  REQUIRE(row >= 0);
+  ListViewSelect(program.List, row, true);
+  REQUIRE(WaitUntil([&] { return ToolButtonEnabled(program.ToolBar, kRetroveImage); }, 5000));
+  REQUIRE(PressToolButton(program.ToolBar, kRetroveImage));
+  CHECK(program.WaitForMessageBox(3000) == nullptr);
+  program.WaitIdle();
+  CHECK(FileText("F:\\CLASH\\README.TXT") == "Current readme.");
+  CHECK(FileText("F:\\CLASH\\README~1.TXT") == "Old readme.");
+  CHECK(FileText("F:\\PUBLIC\\README.TXT") == "<missing>");
 }
