@@ -22,6 +22,32 @@ public:
   int BusyCursor() const override { return crHourGlass; }
 };
 
+// The three windows, in order. One that cannot be made is reported and the
+// program ends: each of them relies on the others being there.
+bool CreateForms() {
+  try {
+    Application.CreateForm(FMain);
+    Application.CreateForm(FActionMessage);
+    Application.CreateForm(FAbout);
+    return true;
+  } catch (...) {
+    Application.HandleException();
+    return false;
+  }
+}
+
+// Handlers report their own exceptions; whatever still escapes the loop is
+// reported here rather than left to the system.
+int RunMessageLoop() {
+  try {
+    Application.Run();
+    return 0;
+  } catch (...) {
+    Application.HandleException();
+    return 1;
+  }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -35,12 +61,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   Application.Initialize();
   Application.SetTitle("Retrove 97");
-  Application.CreateForm(FMain);
-  Application.CreateForm(FActionMessage);
-  Application.CreateForm(FAbout);
-  Application.Run();
+  const int exitCode = CreateForms() ? RunMessageLoop() : 1;
   // The forms go while the client binding and the busy indicator they use
   // still exist.
   Application.DestroyComponents();
-  return 0;
+  return exitCode;
 }

@@ -37,7 +37,11 @@ void TApplication::Initialize() {
 }
 
 void TApplication::FormCreated(TForm& form) {
-  form.AfterConstruction();
+  try {
+    form.AfterConstruction();
+  } catch (...) {
+    HandleException();
+  }
 }
 
 void TApplication::Run() {

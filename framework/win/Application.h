@@ -26,10 +26,17 @@ public:
 
   // Creates a form owned by the application, stores it in `reference` (so
   // that the form's OnCreate handler already finds it there) and runs its
-  // OnCreate.
+  // OnCreate. A form that cannot be made leaves `reference` empty and the
+  // exception to the caller; an exception of OnCreate is reported and the
+  // form stays.
   template <class T>
   void CreateForm(T*& reference) {
-    reference = new T(this);
+    try {
+      reference = new T(this);
+    } catch (...) {
+      reference = nullptr;
+      throw;
+    }
     if (!FMainForm) FMainForm = reference;
     FormCreated(*reference);
   }

@@ -204,8 +204,13 @@ void TForm::VisibleChanged() {
   FShowing = true;
   Handle();
   if (FPosition == poScreenCenter) CenterOnScreen();
-  if (OnShow) OnShow(*this);
-  ShowWindowNow();
+  try {
+    if (OnShow) OnShow(*this);
+  } catch (...) {
+    App().HandleException();
+  }
+  // The handler may have closed the form; it must not flash up afterwards.
+  if (FShowing) ShowWindowNow();
 }
 
 void TForm::ShowWindowNow() {

@@ -1,5 +1,7 @@
 #include <doctest/doctest.h>
 
+#include <shlobj.h>
+
 #include <string>
 
 #include "Program.h"
@@ -69,13 +71,56 @@ TEST_CASE("Stop ends a long listing with the rows so far, and a view switch list
   CHECK(program.RowCount() == 2999);
 }
 
-TEST_CASE("without the client the program says so and ends") {
+TEST_CASE("without the client the program says so and ends, its window never shown") {
   TProgram program("RETROVE_E2E_NOCLIENT");
   HWND box = program.WaitForMessageBox(30000);
   REQUIRE(box != nullptr);
   std::string texts;
   for (int i = 0; HWND text = FindDescendant(box, "Static", i); ++i) texts += WindowText(text) + "|";
   CHECK(texts.find("The Netware Client 32 APIs are not loaded.") != std::string::npos);
+  const HWND main = program.WaitForWindow(nullptr, "Retrove", 1000);
+  REQUIRE(main != nullptr);
+  CHECK_FALSE(IsWindowVisible(main));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
+  // Watched without pause: a window that flashes up is visible only briefly.
+  bool shown = false;
+  const DWORD start = GetTickCount();
+  while (!program.Ended(0) && GetTickCount() - start < 10000) shown = shown || (IsWindow(main) && IsWindowVisible(main));
+  CHECK_FALSE(shown);
   CHECK(program.Ended(10000));
+}
+
+TEST_CASE("at start the tree's top folder is selected and listed") {
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  char desktop[MAX_PATH] = {};
+  REQUIRE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)));
+  const std::string expected = "Deleted Contents of '" + std::string(desktop) + "\\'";
+  CHECK(WaitUntil([&] { return lstrcmpiA(program.Header().c_str(), expected.c_str()) == 0; }, 10000));
+  CHECK(program.Header().size() == expected.size());
+  program.WaitIdle();
+  CHECK(TreeItemText(program.Tree, SelectedTreeItem(program.Tree)) == "Desktop");
+  CHECK(program.StatusText() == "0 file(s)");
+}
+
+TEST_CASE("a folder deleted while it is listed leaves the tree on its parent and the program working") {
+  REQUIRE(Nwsim("fault slow 5"));
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(F:)"});
+  const HTREEITEM drive = SelectedTreeItem(program.Tree);
+  const HTREEITEM gone = FindTreeChild(program.Tree, drive, "GONE");
+  REQUIRE(gone);
+  SelectTreeItem(program.Tree, gone);
+  REQUIRE(WaitUntil([&] { return program.RowCount() > 20; }, 30000));
+  REQUIRE(RemoveDirectoryA("F:\\GONE"));
+  // The change watch drops the node while the listing still runs.
+  CHECK(WaitUntil([&] { return FindTreeChild(program.Tree, drive, "GONE") == nullptr; }, 20000));
+  REQUIRE(Nwsim("fault clear"));
+  program.WaitIdle();
+  DWORD_PTR answer = 0;
+  CHECK(SendMessageTimeoutA(program.Main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer) != 0);
+  CHECK(SelectedTreeItem(program.Tree) == drive);
+  program.Click(kListImage);
+  CHECK(program.StatusText() == std::to_string(program.RowCount()) + " file(s)");
 }

@@ -200,10 +200,20 @@ HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& part) {
 }
 
 void SelectTreeItem(HWND tree, HTREEITEM item) {
-  // Posted: the program lists the folder while it handles the selection,
-  // and a sent message would wait for the whole listing.
+  // Posted: a sent message would wait for the whole listing.
   PostMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
   WaitUntil([&] { return SelectedTreeItem(tree) == item; }, 10000);
+  WaitForPostedMessages(tree);
+}
+
+void WaitForPostedMessages(HWND window) {
+  // A marker posted behind them: the insert mark's colour, which the tree
+  // never shows, reads back once the marker has been handled.
+  static COLORREF marker = RGB(1, 2, 3);
+  marker ^= RGB(0, 0, 1);
+  PostMessageA(window, TVM_SETINSERTMARKCOLOR, 0, static_cast<LPARAM>(marker));
+  WaitUntil([&] { return static_cast<COLORREF>(SendMessageA(window, TVM_GETINSERTMARKCOLOR, 0, 0)) == marker; },
+            10000);
 }
 
 HTREEITEM SelectedTreeItem(HWND tree) {

@@ -35,8 +35,11 @@ std::vector<HTREEITEM> TreeChildren(HWND tree, HTREEITEM item);  // nullptr = th
 // The child of `parent` whose text contains `part`; nullptr when none.
 HTREEITEM FindTreeChild(HWND tree, HTREEITEM parent, const std::string& part);
 // Selects a node as a click would, and returns once the program has taken
-// the selection (a listing it starts may still be running).
+// the selection and started the listing it calls for (which may still run).
 void SelectTreeItem(HWND tree, HTREEITEM item);
+// Returns once the program has handled the messages now posted to its
+// thread (a tree view's window stands for the thread).
+void WaitForPostedMessages(HWND tree);
 HTREEITEM SelectedTreeItem(HWND tree);
 
 // Tool-bar buttons are known by their image index, which is unique per
