@@ -85,3 +85,65 @@ TEST_CASE("the first form created is the main form and closing it ends Run") {
   MSG message;
   CHECK_FALSE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 }
+
+namespace {
+
+// A form whose making fails half-way, after it has named itself, as a
+// window that keeps itself in a global does.
+class TFailingForm : public TTestDialog {
+public:
+  explicit TFailingForm(TComponent* owner) : TTestDialog(owner) {
+    Made = this;
+    throw EInvalidOperation("Cannot make the window");
+  }
+  static inline TFailingForm* Made = nullptr;
+};
+
+class TFailingCreateForm : public TTestDialog {
+public:
+  explicit TFailingCreateForm(TComponent* owner) : TTestDialog(owner) {
+    OnCreate = [](TObject&) { throw EInvalidOperation("Cannot fill the window"); };
+  }
+};
+
+}  // namespace
+
+TEST_CASE("start-up failures: a form not made leaves nothing behind, a failing OnCreate is reported") {
+  EnsureApplication();
+  TApplication application;
+  application.SetTitle("Retrove 97");
+  TFailingForm::Made = nullptr;
+  CHECK_THROWS_AS(application.CreateForm(TFailingForm::Made), EInvalidOperation);
+  CHECK(TFailingForm::Made == nullptr);
+  CHECK(application.ComponentCount() == 0);
+  CHECK(application.MainForm() == nullptr);
+
+  TFailingCreateForm* created = nullptr;
+  {
+    TMessageBoxCloser closer("Retrove 97");
+    application.CreateForm(created);
+    CHECK(closer.Seen());
+    CHECK(closer.Text() == "Cannot fill the window");
+  }
+  REQUIRE(created != nullptr);
+  CHECK(application.MainForm() == created);
+}
+
+TEST_CASE("a form's show handler: its exception is reported and the form shows; a close in it keeps it hidden") {
+  EnsureApplication();
+  TTestDialog dialog(nullptr);
+  dialog.OnShow = [](TObject&) { throw EInvalidOperation("Cannot restore the settings"); };
+  {
+    TMessageBoxCloser closer("Retrove 97");
+    dialog.Show();
+    CHECK(closer.Seen());
+    CHECK(closer.Text() == "Cannot restore the settings");
+  }
+  CHECK(IsWindowVisible(dialog.Hwnd()));
+  dialog.Hide();
+
+  dialog.OnShow = [&dialog](TObject&) { dialog.Close(); };
+  dialog.Show();
+  CHECK_FALSE(dialog.Visible());
+  CHECK_FALSE(IsWindowVisible(dialog.Hwnd()));
+}
