@@ -2,7 +2,9 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <string_view>
+#include <utility>
 #include <unordered_set>
 #include <vector>
 
@@ -27,6 +29,7 @@ constexpr DWORD kNameChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE
 constexpr int kNotifyDelay = 500;
 constexpr int kFocusedRefreshDelay = 400;
 constexpr int kUnfocusedRefreshDelay = 2000;
+constexpr UINT kFailureReportMessage = WM_APP + 0x10;
 
 std::string_view Bytes(const std::uint8_t* list) {
   return {reinterpret_cast<const char*>(list), IdListSize(list)};
@@ -45,6 +48,20 @@ public:
   ~TSuppressGuard() { --FTree.FNotifySuppress; }
   TSuppressGuard(const TSuppressGuard&) = delete;
   TSuppressGuard& operator=(const TSuppressGuard&) = delete;
+
+private:
+  TNsCustomShellTree& FTree;
+};
+
+// Marks a fill under way; a refresh asked for meanwhile runs after it.
+class TNsCustomShellTree::TFillGuard {
+public:
+  explicit TFillGuard(TNsCustomShellTree& tree) : FTree(tree) { ++FTree.FFilling; }
+  ~TFillGuard() {
+    if (--FTree.FFilling == 0) FTree.RefreshIfPending();
+  }
+  TFillGuard(const TFillGuard&) = delete;
+  TFillGuard& operator=(const TFillGuard&) = delete;
 
 private:
   TNsCustomShellTree& FTree;
@@ -142,10 +159,18 @@ void TNsCustomShellTree::Loaded() {
   if (FOptions.Contains(nsstoAutoFill) && HandleAllocated()) Rebuild();
 }
 
-bool TNsCustomShellTree::RefreshBlocked() {
+bool TNsCustomShellTree::RefreshBlocked(TPendingRefresh refresh) {
   const bool editing = Perform(TVM_GETEDITCONTROL) != 0;
-  if (FDragActive || editing) FRefreshPending = true;
-  return FDragActive || editing;
+  const bool blocked = FDragActive || editing || FFilling > 0;
+  if (blocked) FRefreshPending = std::max(FRefreshPending, refresh);
+  return blocked;
+}
+
+// Once nothing blocks it any more; from the timer, so that it never runs
+// inside the notice or the fill that ended the block.
+void TNsCustomShellTree::RefreshIfPending() {
+  if (FRefreshPending == TPendingRefresh::None || !HandleAllocated()) return;
+  StartTimer(kTagRefresh, kFocusedRefreshDelay);
 }
 
 void TNsCustomShellTree::ClearNodes() {
@@ -155,7 +180,8 @@ void TNsCustomShellTree::ClearNodes() {
 }
 
 void TNsCustomShellTree::Rebuild() {
-  if (RefreshBlocked()) return;
+  if (RefreshBlocked(TPendingRefresh::Rebuild)) return;
+  FRefreshPending = TPendingRefresh::None;
   {
     TCursorGuard cursor(crHourGlass);
     ClearNodes();
@@ -192,11 +218,17 @@ HTREEITEM TNsCustomShellTree::AddTopNode(IShellFolder* folder) {
   return node;
 }
 
+// Nothing here shows a message or otherwise handles messages of its own: a
+// refresh run from inside the fill could add or free the nodes under it.
+// Failures are reported once the fill is over.
 void TNsCustomShellTree::FillNode(IShellFolder* folder, HTREEITEM node) {
+  TFillGuard filling(*this);
+  // The folder may belong to a node that a shell call's own window lets go.
+  folder->AddRef();
+  TComPtr<IShellFolder> held(folder);
   const bool newTop = !node;
   if (newTop) node = AddTopNode(folder);
   ShellIdList parentAbs = CopyIdList(nullptr, NodeData(node)->AbsoluteIdList());
-  FNameErrorShown = false;
 
   TComPtr<IEnumIDList> items;
   const DWORD flags = kFillFlags | (FOptions.Contains(nsstoIncludeNonFolders) ? SHCONTF_NONFOLDERS : 0);
@@ -211,13 +243,35 @@ void TNsCustomShellTree::FillNode(IShellFolder* folder, HTREEITEM node) {
   while ((status = items->Next(1, &raw, &fetched)) == S_OK && raw) {
     ShellIdList item = AdoptIdList(raw);
     raw = nullptr;
-    OleCheck(AddItem(folder, item.Get(), node, parentAbs.Get()));
+    // An item the folder cannot describe is left out; the others still come.
+    if (const HRESULT added = AddItem(folder, item.Get(), node, parentAbs.Get()); FAILED(added)) ReportLater(added);
+  }
+  if (FAILED(status)) {
+    // A listing cut short is not kept: the node is left to be filled anew.
+    ReportLater(status);
+    DeleteChildren(node);
+    SetHasChildren(node, true);
+    return;
   }
   if (!FirstChild(node)) SetHasChildren(node, false);
-  if (FAILED(status)) OleCheck(status);
   SortChildren(node);
   if (newTop) Expand(node);
   if (OnFillComplete) OnFillComplete(*this);
+}
+
+void TNsCustomShellTree::DeleteChildren(HTREEITEM node) {
+  while (HTREEITEM child = FirstChild(node)) Delete(child);
+}
+
+void TNsCustomShellTree::ReportLater(HRESULT status) {
+  if (FAILED(FPendingFailure)) return;
+  FPendingFailure = status;
+  PostMessageA(Hwnd(), kFailureReportMessage, 0, 0);
+}
+
+void TNsCustomShellTree::ReportPendingFailure() {
+  const HRESULT status = std::exchange(FPendingFailure, S_OK);
+  if (FAILED(status)) Application.ShowException(SysErrorMessage(static_cast<DWORD>(status)));
 }
 
 HRESULT TNsCustomShellTree::AddItem(IShellFolder* folder, const std::uint8_t* item, HTREEITEM parent,
@@ -278,10 +332,7 @@ std::string TNsCustomShellTree::ItemName(IShellFolder* folder, const std::uint8_
   char text[MAX_PATH] = {};
   if (SUCCEEDED(status)) status = StrRetToBufA(&name, AsItemIdList(item), text, sizeof text);
   if (SUCCEEDED(status)) return text;
-  if (!FNameErrorShown) {
-    FNameErrorShown = true;
-    Application.ShowException(SysErrorMessage(static_cast<DWORD>(status)));
-  }
+  ReportLater(status);
   return {};
 }
 
@@ -351,14 +402,14 @@ void TNsCustomShellTree::SelectIdList(const std::uint8_t* list) {
 }
 
 void TNsCustomShellTree::Resync() {
-  if (RefreshBlocked()) return;
+  if (RefreshBlocked(TPendingRefresh::Resync)) return;
   if (!TopNode()) {
     Rebuild();
     return;
   }
+  FRefreshPending = TPendingRefresh::None;
   TCursorGuard cursor(crHourGlass);
   TUpdateGuard update(*this);
-  FNameErrorShown = false;
   HTREEITEM remembered = Selected();
   {
     TSuppressGuard suppress(*this);
@@ -484,7 +535,10 @@ void TNsCustomShellTree::TimerFired() {
   if (tag == kTagNotify) {
     if (HTREEITEM node = Selected(); NodeData(node)) PassSelectionOn(node);
   } else if (tag == kTagRefresh) {
-    Resync();
+    if (FRefreshPending == TPendingRefresh::Rebuild)
+      Rebuild();
+    else
+      Resync();
   }
 }
 
@@ -527,6 +581,9 @@ bool TNsCustomShellTree::OnNotify(NMHDR& header, LRESULT& result) {
     case NM_CLICK:
       FImmediateNotify = true;
       return false;
+    case TVN_ENDLABELEDITA:
+      RefreshIfPending();
+      break;
   }
   return TCustomTreeView::OnNotify(header, result);
 }
@@ -541,6 +598,9 @@ LRESULT TNsCustomShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case kChangeNoticeMessage:
       ChangeNoticed();
+      return 0;
+    case kFailureReportMessage:
+      ReportPendingFailure();
       return 0;
     case WM_DESTROY: {
       // The window may be made again; the nodes go now, with their data.

@@ -106,20 +106,29 @@ protected:
 private:
   // Holds partner notices back for a scope.
   class TSuppressGuard;
+  class TFillGuard;
   class TUpdateGuard;
   class TItemSet;
+
+  // What a blocked refresh left to do; the stronger one wins.
+  enum class TPendingRefresh { None, Resync, Rebuild };
 
   static constexpr int kTagNotify = 1;
   static constexpr int kTagRefresh = 2;
 
   bool Loading() const;
-  bool RefreshBlocked();
+  bool RefreshBlocked(TPendingRefresh refresh);
+  void RefreshIfPending();
   void FillIfNeeded(HTREEITEM node);
   HTREEITEM AddTopNode(IShellFolder* folder);
   HRESULT AddItem(IShellFolder* folder, const std::uint8_t* item, HTREEITEM parent, const std::uint8_t* parentAbs);
   bool DoAddItem(IShellFolder* folder, const std::uint8_t* parentAbs, const std::uint8_t* item, ULONG attributes);
   HTREEITEM InsertNode(HTREEITEM parent, const std::string& text, TNsShTreeData* data, ULONG attributes);
   std::string ItemName(IShellFolder* folder, const std::uint8_t* item);
+  void DeleteChildren(HTREEITEM node);
+  // A failure met inside a fill or a resync is shown after it, once.
+  void ReportLater(HRESULT status);
+  void ReportPendingFailure();
   HTREEITEM FindChild(HTREEITEM node, const std::uint8_t* item);
   void ResyncNode(HTREEITEM node, HTREEITEM& remembered);
   bool IsBelow(HTREEITEM node, HTREEITEM ancestor);
@@ -140,10 +149,10 @@ private:
   bool FImmediateNotify = false;
   bool FIgnoreNextChange = false;
   bool FDragActive = false;
-  bool FRefreshPending = false;
+  TPendingRefresh FRefreshPending = TPendingRefresh::None;
   int FLoadingGuard = 0;
-  // One message box per fill is enough when a folder fails for every item.
-  bool FNameErrorShown = false;
+  int FFilling = 0;
+  HRESULT FPendingFailure = S_OK;
 };
 
 // The shell tree as forms use it.

@@ -1,5 +1,7 @@
 #include <doctest/doctest.h>
 
+#include <shlwapi.h>
+
 #include <chrono>
 #include <functional>
 #include <vector>
@@ -105,6 +107,114 @@ public:
   HRESULT STDMETHODCALLTYPE SetNameOf(HWND, PCUITEMID_CHILD, LPCWSTR, SHGDNF, PITEMID_CHILD*) override {
     return E_NOTIMPL;
   }
+};
+
+// A real folder whose items can be made to fail one by one: the item named
+// `BadAttributes` has no attributes, the one named `BadName` no name, and
+// the listing breaks off with `Failure` after `ItemsBeforeBreak` items
+// (when set).
+class TFaultyFolder final : public IShellFolder {
+public:
+  static constexpr HRESULT Failure = HRESULT_FROM_WIN32(ERROR_NETNAME_DELETED);
+
+  explicit TFaultyFolder(IShellFolder* real) : FReal(real) {}
+
+  std::string BadAttributes;
+  std::string BadName;
+  int ItemsBeforeBreak = -1;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (id != IID_IUnknown && id != IID_IShellFolder) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = this;
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND window, IBindCtx* context, LPWSTR name, ULONG* eaten,
+                                             PIDLIST_RELATIVE* list, ULONG* attributes) override {
+    return FReal->ParseDisplayName(window, context, name, eaten, list, attributes);
+  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(HWND window, SHCONTF flags, IEnumIDList** items) override {
+    const HRESULT status = FReal->EnumObjects(window, flags, items);
+    if (status == S_OK && ItemsBeforeBreak >= 0) *items = new TBreakingEnum(*items, ItemsBeforeBreak);
+    return status;
+  }
+  HRESULT STDMETHODCALLTYPE BindToObject(PCUIDLIST_RELATIVE list, IBindCtx* context, REFIID id, void** out) override {
+    return FReal->BindToObject(list, context, id, out);
+  }
+  HRESULT STDMETHODCALLTYPE BindToStorage(PCUIDLIST_RELATIVE list, IBindCtx* context, REFIID id, void** out) override {
+    return FReal->BindToStorage(list, context, id, out);
+  }
+  HRESULT STDMETHODCALLTYPE CompareIDs(LPARAM how, PCUIDLIST_RELATIVE a, PCUIDLIST_RELATIVE b) override {
+    return FReal->CompareIDs(how, a, b);
+  }
+  HRESULT STDMETHODCALLTYPE CreateViewObject(HWND window, REFIID id, void** out) override {
+    return FReal->CreateViewObject(window, id, out);
+  }
+  HRESULT STDMETHODCALLTYPE GetAttributesOf(UINT count, PCUITEMID_CHILD_ARRAY items, SFGAOF* attributes) override {
+    if (count == 1 && NameOf(items[0]) == BadAttributes) return Failure;
+    return FReal->GetAttributesOf(count, items, attributes);
+  }
+  HRESULT STDMETHODCALLTYPE GetUIObjectOf(HWND window, UINT count, PCUITEMID_CHILD_ARRAY items, REFIID id,
+                                          UINT* reserved, void** out) override {
+    return FReal->GetUIObjectOf(window, count, items, id, reserved, out);
+  }
+  HRESULT STDMETHODCALLTYPE GetDisplayNameOf(PCUITEMID_CHILD item, SHGDNF flags, STRRET* name) override {
+    if (NameOf(item) == BadName) return Failure;
+    return FReal->GetDisplayNameOf(item, flags, name);
+  }
+  HRESULT STDMETHODCALLTYPE SetNameOf(HWND window, PCUITEMID_CHILD item, LPCWSTR name, SHGDNF flags,
+                                      PITEMID_CHILD* out) override {
+    return FReal->SetNameOf(window, item, name, flags, out);
+  }
+
+private:
+  // Hands out the first items of a real listing, then fails.
+  class TBreakingEnum final : public IEnumIDList {
+  public:
+    TBreakingEnum(IEnumIDList* real, int items) : FReal(real), FLeft(items) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+      if (id != IID_IUnknown && id != IID_IEnumIDList) {
+        *object = nullptr;
+        return E_NOINTERFACE;
+      }
+      AddRef();
+      *object = this;
+      return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++FReferences; }
+    ULONG STDMETHODCALLTYPE Release() override {
+      const ULONG left = --FReferences;
+      if (left == 0) delete this;
+      return left;
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, PITEMID_CHILD* items, ULONG* fetched) override {
+      if (FLeft-- <= 0) return Failure;
+      return FReal->Next(count, items, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return FReal->Skip(count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return FReal->Reset(); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumIDList** out) override { return FReal->Clone(out); }
+
+  private:
+    ~TBreakingEnum() { FReal->Release(); }
+    IEnumIDList* FReal;
+    int FLeft;
+    ULONG FReferences = 1;
+  };
+
+  std::string NameOf(PCUITEMID_CHILD item) {
+    STRRET name{};
+    char text[MAX_PATH] = {};
+    if (FAILED(FReal->GetDisplayNameOf(item, SHGDN_INFOLDER, &name))) return {};
+    StrRetToBufA(&name, item, text, sizeof text);
+    return text;
+  }
+
+  IShellFolder* FReal;
 };
 
 }  // namespace
@@ -291,4 +401,61 @@ TEST_CASE("expanding and resyncing a folder of 5,000 subfolders") {
 
   window.Tree->Collapse(node);
   for (int i = 0; i < 5000; ++i) RemoveDirectoryA((big + "\\sub" + std::to_string(10000 + i)).c_str());
+}
+
+TEST_CASE("a fill shows no message while it runs; failing items are left out and reported after it") {
+  TTreeForm window;
+  TTempFolder folder;
+  for (const char* name : {"a", "b", "c", "d"}) CreateDirectoryA(folder.Child(name).c_str(), nullptr);
+  HTREEITEM node = window.Select(folder.Path());
+  REQUIRE(node);
+  REQUIRE_FALSE(window.Tree->FirstChild(node));
+  TComPtr<IShellFolder> real;
+  REQUIRE(BindToFolder(window.Tree->NodeData(node)->AbsoluteIdList(), real) == S_OK);
+  TFaultyFolder faulty(real.Get());
+  const std::string failure = SysErrorMessage(static_cast<DWORD>(TFaultyFolder::Failure));
+
+  SUBCASE("an item without attributes is left out, one without a name has none") {
+    faulty.BadAttributes = "b";
+    faulty.BadName = "c";
+    TMessageBoxCloser closer("Retrove 97");
+    CHECK_NOTHROW(window.Tree->FillNode(&faulty, node));
+    CHECK_FALSE(closer.Seen());
+    CHECK(window.ChildNames(node) == std::vector<std::string>{"a", "", "d"});
+    CHECK(PumpUntil([&] { return closer.Seen(); }, 5000));
+    CHECK(closer.Text() == failure);
+  }
+  SUBCASE("a listing that breaks off leaves the folder to be filled again") {
+    faulty.ItemsBeforeBreak = 2;
+    {
+      TMessageBoxCloser closer("Retrove 97");
+      CHECK_NOTHROW(window.Tree->FillNode(&faulty, node));
+      CHECK_FALSE(closer.Seen());
+      CHECK_FALSE(window.Tree->FirstChild(node));
+      CHECK(window.Tree->HasChildren(node));
+      CHECK(PumpUntil([&] { return closer.Seen(); }, 5000));
+      CHECK(closer.Text() == failure);
+    }
+    window.Tree->Expand(node);
+    CHECK(window.ChildNames(node) == std::vector<std::string>{"a", "b", "c", "d"});
+  }
+}
+
+TEST_CASE("a refresh that comes while a label is edited is carried out when the edit ends") {
+  TTreeForm window;
+  window.Tree->SetReadOnly(false);
+  TTempFolder folder;
+  for (const char* name : {"b", "d"}) CreateDirectoryA(folder.Child(name).c_str(), nullptr);
+  HTREEITEM selected = window.Select(folder.Child("d"));
+  REQUIRE(selected);
+  HTREEITEM parent = window.Tree->ParentOf(selected);
+  window.Tree->SetFocus();
+  REQUIRE(window.Tree->Perform(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(selected)) != 0);
+  CreateDirectoryA(folder.Child("c").c_str(), nullptr);
+  // Long enough for the change notice and a focused refresh to come and be held back.
+  PumpUntil([] { return false; }, 4000);
+  CHECK(window.ChildNames(parent) == std::vector<std::string>{"b", "d"});
+  window.Tree->Perform(TVM_ENDEDITLABELNOW, TRUE);
+  CHECK(PumpUntil([&] { return window.Child(parent, "c") != nullptr; }, 5000));
+  CHECK(window.ChildNames(parent) == std::vector<std::string>{"b", "c", "d"});
 }
