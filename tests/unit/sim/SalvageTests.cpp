@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "FarTimeZone.h"
 #include "TempServer.h"
 
 using namespace nwsim;
@@ -152,4 +153,22 @@ TEST_CASE("a generated folder of 100,000 entries scans in linear time") {
   std::filesystem::path big = *t.Server().Folder().LiveFolder("SYS", "BIG");
   CHECK(t.Server().Recover("SYS", "BIG", entries[5].sequence, entries[5].name, "BACK.DAT") == kOk);
   CHECK(std::filesystem::file_size(big / "BACK.DAT") == entries[5].size);
+}
+
+TEST_CASE("the server's clock and a deletion made without a time keep local time") {
+  FarTimeZone zone;
+  const ClockReading clock = ReadClock([] { return CurrentDateTime(); });
+  CHECK(clock.seen == clock.expected);
+
+  TempServer t;
+  t.Server().PutFile("SYS", "DOCS", "A.TXT", "x");
+  const ClockReading deleted = ReadClock([&] {
+    Deletion d;
+    d.volume = "SYS";
+    d.folder = "DOCS";
+    d.name = "A.TXT";
+    d.deleter = 0x1000002;
+    return UnpackDateTime(t.Server().DeleteFile(d).deleted);
+  });
+  CHECK(deleted.seen == deleted.expected);
 }
