@@ -91,8 +91,9 @@ Code Server::RestoreEntry(State&, const DeletedEntry& entry, std::string_view ne
   if (FindNoCase(*live, newName)) return kFileExists;
   std::filesystem::path target = *live / std::string(newName);
   std::filesystem::path contents = FFolder.SalvageFile(entry.sequence);
-  if (std::filesystem::exists(contents)) std::filesystem::rename(contents, target);
-  else WriteFile(target, std::string(entry.size, '.'));
+  if (entry.generated) WriteFile(contents, std::string(entry.size, '.'));
+  else if (!std::filesystem::exists(contents)) return kFailure;
+  std::filesystem::rename(contents, target);
   if (entry.attributes & kReadOnlyAttribute)
     std::filesystem::permissions(target, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                              std::filesystem::perms::others_write,
@@ -206,6 +207,7 @@ void Server::Generate(std::string_view volume, std::string_view folder, uint32_t
       e.accessed = PackDate(when);
       e.owner = e.updater = e.deleter = deleter;
       e.inheritedRights = kAllRights;
+      e.generated = true;
       state.deleted.push_back(std::move(e));
     }
     return count > 0;

@@ -80,6 +80,22 @@ TEST_CASE("recovery restores the contents and never overwrites") {
   CHECK(t.Server().Recover("SYS", "DOCS", old, "README.TXT", "AGAIN.TXT") == kFailure);
 }
 
+TEST_CASE("a recovery needs the stored contents; generated entries, which never had any, come back as filler") {
+  TempServer t;
+  uint32_t lost = t.Deleted("DOCS", "LOST.TXT", "text");
+  std::filesystem::remove(t.Server().Folder().SalvageFile(lost));
+  std::filesystem::path docs = *t.Server().Folder().LiveFolder("SYS", "DOCS");
+  CHECK(t.Server().Recover("SYS", "DOCS", lost, "LOST.TXT", "LOST.TXT") == kFailure);
+  CHECK_FALSE(std::filesystem::exists(docs / "LOST.TXT"));
+  CHECK(ScanAll(t.Server(), "DOCS").size() == 1);
+
+  t.Server().Generate("SYS", "DOCS", 1, 0x1000001, {1997, 6, 1, 8, 0, 0});
+  const DeletedEntry generated = ScanAll(t.Server(), "DOCS").back();
+  REQUIRE(generated.sequence != lost);
+  CHECK(t.Server().Recover("SYS", "DOCS", generated.sequence, generated.name, "MADE.DAT") == kOk);
+  CHECK(ReadFile(docs / "MADE.DAT") == std::string(generated.size, '.'));
+}
+
 TEST_CASE("recovery refuses what the server would refuse") {
   TempServer t;
   uint32_t s = t.Deleted("DOCS", "A.TXT");
