@@ -89,11 +89,9 @@ Code Server::RestoreEntry(State&, const DeletedEntry& entry, std::string_view ne
   std::optional<std::filesystem::path> live = FFolder.LiveFolder(entry.volume, entry.folder);
   if (!live) return kInvalidPath;
   if (FindNoCase(*live, newName)) return kFileExists;
+  if (entry.generated) WriteFile(FFolder.SalvageFile(entry.sequence), std::string(entry.size, '.'));
   std::filesystem::path target = *live / std::string(newName);
-  std::filesystem::path contents = FFolder.SalvageFile(entry.sequence);
-  if (entry.generated) WriteFile(contents, std::string(entry.size, '.'));
-  else if (!std::filesystem::exists(contents)) return kFailure;
-  std::filesystem::rename(contents, target);
+  if (Code moved = FFolder.MoveOutOfSalvage(entry.sequence, target)) return moved;
   if (entry.attributes & kReadOnlyAttribute)
     std::filesystem::permissions(target, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                              std::filesystem::perms::others_write,

@@ -80,6 +80,20 @@ TEST_CASE("recovery restores the contents and never overwrites") {
   CHECK(t.Server().Recover("SYS", "DOCS", old, "README.TXT", "AGAIN.TXT") == kFailure);
 }
 
+TEST_CASE("a file that takes the name between the recovery's check and its move is kept") {
+  TempServer t;
+  uint32_t s = t.Deleted("DOCS", "A.TXT", "old text");
+  std::filesystem::path docs = *t.Server().Folder().LiveFolder("SYS", "DOCS");
+  // The name was free when the recovery looked; a user saves a file of
+  // that name just before the move.
+  t.Server().PutFile("SYS", "DOCS", "A.TXT", "live text");
+  CHECK(t.Server().Folder().MoveOutOfSalvage(s, docs / "A.TXT") == kFileExists);
+  CHECK(ReadFile(docs / "A.TXT") == "live text");
+  CHECK(ReadFile(t.Server().Folder().SalvageFile(s)) == "old text");
+  CHECK(t.Server().Recover("SYS", "DOCS", s, "A.TXT", "A~1.TXT") == kOk);
+  CHECK(ReadFile(docs / "A~1.TXT") == "old text");
+}
+
 TEST_CASE("a recovery needs the stored contents; generated entries, which never had any, come back as filler") {
   TempServer t;
   uint32_t lost = t.Deleted("DOCS", "LOST.TXT", "text");
