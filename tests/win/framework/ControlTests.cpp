@@ -1,5 +1,12 @@
 #include <doctest/doctest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <cstring>
+
 #include "GuiTesting.h"
 #include "TestForm.h"
 
@@ -20,6 +27,29 @@ std::string MenuText(HMENU menu, UINT command) {
   char text[128] = {};
   GetMenuStringA(menu, command, text, sizeof text, MF_BYCOMMAND);
   return text;
+}
+
+// How many views of shell32.dll the process holds as data, which is how a
+// module an animation plays from is loaded.
+int Shell32DataViews() {
+  int count = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;
+       at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+    if (region.Type != MEM_MAPPED || region.BaseAddress != region.AllocationBase) continue;
+    char name[MAX_PATH] = {};
+    const DWORD length = GetMappedFileNameA(GetCurrentProcess(), region.BaseAddress, name, MAX_PATH);
+    if (length >= 12 && _stricmp(name + length - 12, "\\shell32.dll") == 0) ++count;
+  }
+  return count;
+}
+
+// Notes, as the window is destroyed, how many views of shell32 are left.
+LRESULT CALLBACK CountViewsAtDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR viewsAtDestroy) {
+  if (message == WM_DESTROY) *reinterpret_cast<int*>(viewsAtDestroy) = Shell32DataViews();
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &CountViewsAtDestroy, id);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -249,4 +279,21 @@ TEST_CASE("the copy animation opens where the system has it and is silently empt
   CHECK(IsWindowVisible(dialog.Animate1->Hwnd()));
   MESSAGE("copy animation opened: " << dialog.Animate1->Opened());
   CHECK(dialog.Image1->Icon() != nullptr);
+}
+
+TEST_CASE("an animation's window goes before the module it plays from") {
+  EnsureApplication();
+  TTestDialog dialog(nullptr);
+  dialog.Show();
+  const int before = Shell32DataViews();
+  auto* animate = new TAnimate(&dialog);
+  animate->SetParent(&dialog);
+  animate->SetCommonAVI(aviCopyFile);
+  REQUIRE(animate->Handle() != nullptr);
+  REQUIRE(Shell32DataViews() == before + 1);
+  int viewsAtDestroy = -1;
+  SetWindowSubclass(animate->Hwnd(), &CountViewsAtDestroy, 1, reinterpret_cast<DWORD_PTR>(&viewsAtDestroy));
+  delete animate;
+  CHECK(viewsAtDestroy == before + 1);
+  CHECK(Shell32DataViews() == before);
 }
