@@ -216,9 +216,17 @@ TEST_CASE("a shortcut file reads back what was written into it") {
 TEST_CASE("icons, image lists and detail texts") {
   TComScope com;
   const ShellIdList root = Parse("C:\\");
-  CHECK(GetIconIndex(root.Get(), SHGFI_SMALLICON) >= 0);
   const HIMAGELIST small = GetSystemImageList(0);
-  CHECK(small != nullptr);
+  REQUIRE(small != nullptr);
+  // A failed look-up gives index 0, the icon of a file of unknown type,
+  // which a drive never has; the index must be the one the shell gives
+  // the drive by its path.
+  SHFILEINFOA byPath{};
+  REQUIRE(SHGetFileInfoA("C:\\", 0, &byPath, sizeof byPath, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  const int rootIcon = GetIconIndex(root.Get(), SHGFI_SMALLICON);
+  CHECK(rootIcon == byPath.iIcon);
+  CHECK(rootIcon > 0);
+  CHECK(rootIcon < ImageList_GetImageCount(small));
   CHECK(GetSystemImageList(0x80) == small);
   CHECK(GetSystemImageList(1) != nullptr);
   CHECK(GetSystemImageList(2) == nullptr);
