@@ -99,9 +99,11 @@ bool TChangeHandlerThread::Send(TCommand command, int slot, TChangeNotification 
       const DWORD waited = GetTickCount() - start;
       if (waited >= kAckTimeoutMs) {
         // Given up: a command the worker has not taken is taken back, and
-        // with it the handle it would have been handed.
+        // with it the handle it would have been handed; one it has taken
+        // is marked, so that it stores no watch the caller was told failed.
         FCommand = TCommand::None;
         withdrawn = std::move(FPending);
+        FGivenUpSerial = serial;
         return false;
       }
     }
@@ -146,11 +148,10 @@ bool TChangeHandlerThread::RunCommand() {
     pending = std::move(FPending);
     serial = FSerial;
   }
-  int added = -1;
+  CommandTaken();
   switch (command) {
     case TCommand::Add:
-      added = StoreWatch(std::move(pending));
-      break;
+      break;  // below, together with the acknowledgement
     case TCommand::RemoveOne:
       if (slot >= 0 && slot < kSlotCount) FSlots[slot].Reset();
       break;
@@ -164,6 +165,10 @@ bool TChangeHandlerThread::RunCommand() {
   }
   {
     TExclusive lock(FLock);
+    // Either the sender sees this acknowledgement or it has given up first,
+    // and then the handle is closed here, not watched.
+    int added = -1;
+    if (command == TCommand::Add && FGivenUpSerial != serial) added = StoreWatch(std::move(pending));
     FAddedSlot = added;
     FAckedSerial = serial;
   }

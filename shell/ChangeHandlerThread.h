@@ -44,6 +44,9 @@ public:
 protected:
   void Execute() override;
   void WakeUp() override;
+  // Runs on the worker between taking a command and carrying it out; a
+  // test makes the worker late here.
+  virtual void CommandTaken() {}
 
 private:
   enum class TCommand { Add = 0, RemoveOne = 1, RemoveAll = 2, Terminate = 3, None };
@@ -63,13 +66,15 @@ private:
 
   // The hand-over between the two threads, guarded by FLock. A serial number
   // ties each acknowledgement to its command, so that a late one for a
-  // command already given up on cannot pass for the next.
+  // command already given up on cannot pass for the next; the serial of the
+  // last command given up on tells the worker not to carry out its add.
   SRWLOCK FLock = SRWLOCK_INIT;
   TCommand FCommand = TCommand::None;
   int FSlotToRemove = -1;
   TChangeNotification FPending;
   unsigned FSerial = 0;
   unsigned FAckedSerial = 0;
+  unsigned FGivenUpSerial = 0;
   int FAddedSlot = -1;
 
   std::array<TChangeNotification, kSlotCount> FSlots;

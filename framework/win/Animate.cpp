@@ -31,6 +31,8 @@ TAnimate::TAnimate(TComponent* owner) : TWinControl(owner) {
   SetBounds(0, 0, 100, 80);
 }
 
+TAnimate::~TAnimate() { DestroyWindowHandle(); }
+
 void TAnimate::SetCommonAVI(TCommonAVI avi) {
   FCommonAVI = avi;
   if (HandleAllocated()) Open();

@@ -12,6 +12,7 @@ enum TCommonAVI { aviNone, aviCopyFile };
 class TAnimate : public TWinControl {
 public:
   explicit TAnimate(TComponent* owner);
+  ~TAnimate() override;
 
   static const TClassInfo& StaticClassInfo();
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
@@ -44,6 +45,8 @@ private:
   int FStartFrame = 1;
   int FStopFrame = 0;
   int FRepetitions = 0;
+  // The control reads its frames from this module for as long as its window
+  // lives, so the window is destroyed first.
   TModuleHandle FShell;
 };
 

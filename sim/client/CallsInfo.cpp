@@ -19,20 +19,12 @@ constexpr uint16_t kNetworkDrive = 0x8000;
 const ServerIdentity& Identity() { return CurrentServer().Current()->state.server; }
 
 // The server's clock as this process set it, relative to the workstation's.
-std::chrono::seconds& ClockOffset() {
-  static std::chrono::seconds offset{0};
+std::time_t& ClockOffset() {
+  static std::time_t offset = 0;
   return offset;
 }
 
-DateTimeParts ServerNow() {
-  using namespace std::chrono;
-  auto now = floor<seconds>(system_clock::now()) + ClockOffset();
-  auto days = floor<std::chrono::days>(now);
-  year_month_day ymd{days};
-  hh_mm_ss<seconds> hms{now - days};
-  return DateTimeParts{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day())),
-                       int(hms.hours().count()), int(hms.minutes().count()), int(hms.seconds().count())};
-}
+DateTimeParts ServerNow() { return LocalDateTime(std::time(nullptr) + ClockOffset()); }
 
 template <class T>
 void Store(T* target, T value) {
@@ -119,10 +111,7 @@ NWCCODE NWCALL NWSetFileServerDateAndTime(NWCONN_HANDLE conn, uint8_t year, uint
     const State& state = CurrentServer().Current()->state;
     const BinderyObject* user = state.FindObject(state.currentUser);
     if (!user || !user->supervisor) return kNoConsolePrivileges;
-    using namespace std::chrono;
-    auto target = sys_days(std::chrono::year(wanted.year) / wanted.month / wanted.day) + hours(hour) +
-                  minutes(minute) + seconds(second);
-    ClockOffset() = target - floor<seconds>(system_clock::now());
+    ClockOffset() = LocalInstant(wanted) - std::time(nullptr);
     return kOk;
   });
 }

@@ -1,6 +1,6 @@
 #include "PackedDate.h"
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -56,20 +56,30 @@ std::optional<DateTimeParts> ParseDateTime(std::string_view text) {
   return p;
 }
 
-DateTimeParts CurrentDateTime() {
-  using namespace std::chrono;
-  auto now = system_clock::now();
-  auto days = floor<std::chrono::days>(now);
-  year_month_day ymd{days};
-  hh_mm_ss<seconds> hms{floor<seconds>(now - days)};
-  DateTimeParts p;
-  p.year = static_cast<int>(ymd.year());
-  p.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
-  p.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
-  p.hour = static_cast<int>(hms.hours().count());
-  p.minute = static_cast<int>(hms.minutes().count());
-  p.second = static_cast<int>(hms.seconds().count());
-  return p;
+DateTimeParts LocalDateTime(std::time_t instant) {
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &instant);
+#else
+  localtime_r(&instant, &local);
+#endif
+  // A leap second has no place in the DOS layout.
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+          std::min(local.tm_sec, 59)};
 }
+
+std::time_t LocalInstant(const DateTimeParts& parts) {
+  std::tm local{};
+  local.tm_year = parts.year - 1900;
+  local.tm_mon = parts.month - 1;
+  local.tm_mday = parts.day;
+  local.tm_hour = parts.hour;
+  local.tm_min = parts.minute;
+  local.tm_sec = parts.second;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
+
+DateTimeParts CurrentDateTime() { return LocalDateTime(std::time(nullptr)); }
 
 }  // namespace nwsim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string_view>
 
@@ -25,6 +26,10 @@ DateTimeParts UnpackDateTime(uint32_t packed);
 bool IsPackable(const DateTimeParts& parts);
 // "YYYY-MM-DD" or "YYYY-MM-DD HH:MM[:SS]".
 std::optional<DateTimeParts> ParseDateTime(std::string_view text);
+// A server's clock shows the local time of its zone, as a workstation's does.
+DateTimeParts LocalDateTime(std::time_t instant);
+// The instant at which the local clock shows `parts`.
+std::time_t LocalInstant(const DateTimeParts& parts);
 DateTimeParts CurrentDateTime();
 
 }  // namespace nwsim

@@ -89,10 +89,9 @@ Code Server::RestoreEntry(State&, const DeletedEntry& entry, std::string_view ne
   std::optional<std::filesystem::path> live = FFolder.LiveFolder(entry.volume, entry.folder);
   if (!live) return kInvalidPath;
   if (FindNoCase(*live, newName)) return kFileExists;
+  if (entry.generated) WriteFile(FFolder.SalvageFile(entry.sequence), std::string(entry.size, '.'));
   std::filesystem::path target = *live / std::string(newName);
-  std::filesystem::path contents = FFolder.SalvageFile(entry.sequence);
-  if (std::filesystem::exists(contents)) std::filesystem::rename(contents, target);
-  else WriteFile(target, std::string(entry.size, '.'));
+  if (Code moved = FFolder.MoveOutOfSalvage(entry.sequence, target)) return moved;
   if (entry.attributes & kReadOnlyAttribute)
     std::filesystem::permissions(target, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
                                              std::filesystem::perms::others_write,
@@ -206,6 +205,7 @@ void Server::Generate(std::string_view volume, std::string_view folder, uint32_t
       e.accessed = PackDate(when);
       e.owner = e.updater = e.deleter = deleter;
       e.inheritedRights = kAllRights;
+      e.generated = true;
       state.deleted.push_back(std::move(e));
     }
     return count > 0;

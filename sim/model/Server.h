@@ -45,7 +45,8 @@ public:
   std::optional<DeletedEntry> NextDeleted(std::string_view volume, std::string_view folder, uint32_t after);
   static std::optional<DeletedEntry> NextDeleted(const Snapshot& snapshot, std::string_view volume,
                                                  std::string_view folder, uint32_t after);
-  // Never overwrites: a live file of the new name fails the recovery.
+  // Never overwrites: a live file of the new name fails the recovery
+  // (kFileExists), as do stored contents that have gone (kFailure).
   Code Recover(std::string_view volume, std::string_view folder, uint32_t sequence, std::string_view deletedName,
                std::string_view newName);
   Code Purge(std::string_view volume, std::string_view folder, uint32_t sequence);

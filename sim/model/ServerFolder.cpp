@@ -132,6 +132,24 @@ std::filesystem::path ServerFolder::SalvageFile(uint32_t sequence) const {
   return FRoot / "salvage" / std::to_string(sequence);
 }
 
+Code ServerFolder::MoveOutOfSalvage(uint32_t sequence, const std::filesystem::path& target) const {
+  const std::filesystem::path contents = SalvageFile(sequence);
+  // A rename would replace a file that took the name after the caller
+  // looked; making a second name for the contents fails instead, as a
+  // server's own recovery does.
+  std::error_code ec;
+  std::filesystem::create_hard_link(contents, target, ec);
+  if (ec) {
+    if (std::filesystem::exists(target)) return kFileExists;
+    if (!std::filesystem::exists(contents)) return kFailure;
+    throw std::filesystem::filesystem_error("cannot recover", contents, target, ec);
+  }
+  // The contents are back; a name left behind in the salvage area belongs
+  // to no entry and harms nothing.
+  std::filesystem::remove(contents, ec);
+  return kOk;
+}
+
 std::optional<std::filesystem::path> ServerFolder::LiveFolder(std::string_view volume,
                                                               std::string_view folder) const {
   std::filesystem::path path = VolumeFolder(volume);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Codes.h"
 #include "State.h"
 
 namespace nwsim {
@@ -46,6 +47,10 @@ public:
 
   std::filesystem::path VolumeFolder(std::string_view volume) const;
   std::filesystem::path SalvageFile(uint32_t sequence) const;
+  // Gives a deleted file's stored contents the live name `target`, which
+  // must still be free: kFileExists when a file has taken it meanwhile (the
+  // contents stay stored), kFailure when the contents are gone.
+  Code MoveOutOfSalvage(uint32_t sequence, const std::filesystem::path& target) const;
   // The live folder on disk, matching names without regard to case.
   std::optional<std::filesystem::path> LiveFolder(std::string_view volume, std::string_view folder) const;
 

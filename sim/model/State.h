@@ -67,6 +67,9 @@ struct DeletedEntry {
   uint32_t updater = 0;
   uint32_t deleter = 0;
   uint16_t inheritedRights = 0;
+  // Made up by the tool in bulk: no contents were ever stored, and a
+  // recovery brings back filler of the entry's size.
+  bool generated = false;
 };
 
 struct Faults {

@@ -11,7 +11,7 @@ namespace nwsim {
 namespace {
 
 constexpr std::string_view kHeader = "nwsim-server";
-constexpr std::string_view kFormatVersion = "1";
+constexpr std::string_view kFormatVersion = "2";
 
 class LineWriter {
 public:
@@ -92,11 +92,11 @@ private:
 void WriteEntry(LineWriter& w, const DeletedEntry& e) {
   w.Line("deleted", e.sequence, e.volume, e.folder, e.name, e.nameSpace, e.flags, e.attributes, e.size,
          e.created, e.archived, e.updated, e.accessed, e.deleted, e.owner, e.archiver, e.updater, e.deleter,
-         e.inheritedRights);
+         e.inheritedRights, e.generated);
 }
 
 DeletedEntry ReadEntry(LineReader& r) {
-  r.ExpectCount(19);
+  r.ExpectCount(20);
   DeletedEntry e;
   e.sequence = r.Unsigned<uint32_t>();
   e.volume = r.Text();
@@ -116,6 +116,7 @@ DeletedEntry ReadEntry(LineReader& r) {
   e.updater = r.Unsigned<uint32_t>();
   e.deleter = r.Unsigned<uint32_t>();
   e.inheritedRights = r.Unsigned<uint16_t>();
+  e.generated = r.Flag();
   if (!IsValidEntryName(e.name)) r.Fail("bad entry name");
   if (e.sequence == 0 || e.sequence == 0xFFFFFFFF) r.Fail("bad sequence");
   return e;

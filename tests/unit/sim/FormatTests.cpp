@@ -27,6 +27,7 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   e.deleted = 0xFFFFFFFF;
   e.accessed = 0x2255;
   e.deleter = 7;
+  e.generated = true;
   state.deleted.push_back(e);
   state.faults.failingCalls["NWScanForDeletedFiles"] = 0x8801;
   state.faults.vanishingNames.insert("A.TXT");
@@ -44,6 +45,7 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   CHECK(back.deleted[0].attributes == 0x80021);
   CHECK(back.deleted[0].deleted == 0xFFFFFFFF);
   CHECK(back.deleted[0].accessed == 0x2255);
+  CHECK(back.deleted[0].generated);
   CHECK(back.faults.failingCalls.at("NWScanForDeletedFiles") == 0x8801);
   CHECK(back.faults.vanishingNames.count("A.TXT") == 1);
   CHECK(back.faults.callDelayMs == 20);
@@ -55,12 +57,12 @@ TEST_CASE("a damaged state file is refused, not half read") {
   const char* damaged[] = {
       "",
       "something else\n",
-      "nwsim-server\t2\t0\n",
-      "nwsim-server\t1\t0\nvolume\tx\tSYS\n",
-      "nwsim-server\t1\t0\nvolume\t1\n",
-      "nwsim-server\t1\t0\nwhatever\t1\n",
-      "nwsim-server\t1\t0\nobject\t1\t70000\tA\t\t0\n",
-      "nwsim-server\t1\t0\ncounters\t2\t1\ndeleted\t5\tSYS\t\tA\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n",
+      "nwsim-server\t1\t0\n",
+      "nwsim-server\t2\t0\nvolume\tx\tSYS\n",
+      "nwsim-server\t2\t0\nvolume\t1\n",
+      "nwsim-server\t2\t0\nwhatever\t1\n",
+      "nwsim-server\t2\t0\nobject\t1\t70000\tA\t\t0\n",
+      "nwsim-server\t2\t0\ncounters\t2\t1\ndeleted\t5\tSYS\t\tA\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n",
   };
   for (const char* text : damaged) CHECK_THROWS_AS(ParseState(text), FormatError);
 }

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "FarTimeZone.h"
 #include "TempServer.h"
 
 using namespace nwsim;
@@ -77,6 +78,36 @@ TEST_CASE("recovery restores the contents and never overwrites") {
   CHECK(ReadFile(docs / "README~1.TXT") == "old text");
   CHECK(ScanAll(t.Server(), "DOCS").empty());
   CHECK(t.Server().Recover("SYS", "DOCS", old, "README.TXT", "AGAIN.TXT") == kFailure);
+}
+
+TEST_CASE("a file that takes the name between the recovery's check and its move is kept") {
+  TempServer t;
+  uint32_t s = t.Deleted("DOCS", "A.TXT", "old text");
+  std::filesystem::path docs = *t.Server().Folder().LiveFolder("SYS", "DOCS");
+  // The name was free when the recovery looked; a user saves a file of
+  // that name just before the move.
+  t.Server().PutFile("SYS", "DOCS", "A.TXT", "live text");
+  CHECK(t.Server().Folder().MoveOutOfSalvage(s, docs / "A.TXT") == kFileExists);
+  CHECK(ReadFile(docs / "A.TXT") == "live text");
+  CHECK(ReadFile(t.Server().Folder().SalvageFile(s)) == "old text");
+  CHECK(t.Server().Recover("SYS", "DOCS", s, "A.TXT", "A~1.TXT") == kOk);
+  CHECK(ReadFile(docs / "A~1.TXT") == "old text");
+}
+
+TEST_CASE("a recovery needs the stored contents; generated entries, which never had any, come back as filler") {
+  TempServer t;
+  uint32_t lost = t.Deleted("DOCS", "LOST.TXT", "text");
+  std::filesystem::remove(t.Server().Folder().SalvageFile(lost));
+  std::filesystem::path docs = *t.Server().Folder().LiveFolder("SYS", "DOCS");
+  CHECK(t.Server().Recover("SYS", "DOCS", lost, "LOST.TXT", "LOST.TXT") == kFailure);
+  CHECK_FALSE(std::filesystem::exists(docs / "LOST.TXT"));
+  CHECK(ScanAll(t.Server(), "DOCS").size() == 1);
+
+  t.Server().Generate("SYS", "DOCS", 1, 0x1000001, {1997, 6, 1, 8, 0, 0});
+  const DeletedEntry generated = ScanAll(t.Server(), "DOCS").back();
+  REQUIRE(generated.sequence != lost);
+  CHECK(t.Server().Recover("SYS", "DOCS", generated.sequence, generated.name, "MADE.DAT") == kOk);
+  CHECK(ReadFile(docs / "MADE.DAT") == std::string(generated.size, '.'));
 }
 
 TEST_CASE("recovery refuses what the server would refuse") {
@@ -152,4 +183,22 @@ TEST_CASE("a generated folder of 100,000 entries scans in linear time") {
   std::filesystem::path big = *t.Server().Folder().LiveFolder("SYS", "BIG");
   CHECK(t.Server().Recover("SYS", "BIG", entries[5].sequence, entries[5].name, "BACK.DAT") == kOk);
   CHECK(std::filesystem::file_size(big / "BACK.DAT") == entries[5].size);
+}
+
+TEST_CASE("the server's clock and a deletion made without a time keep local time") {
+  FarTimeZone zone;
+  const ClockReading clock = ReadClock([] { return CurrentDateTime(); });
+  CHECK(clock.seen == clock.expected);
+
+  TempServer t;
+  t.Server().PutFile("SYS", "DOCS", "A.TXT", "x");
+  const ClockReading deleted = ReadClock([&] {
+    Deletion d;
+    d.volume = "SYS";
+    d.folder = "DOCS";
+    d.name = "A.TXT";
+    d.deleter = 0x1000002;
+    return UnpackDateTime(t.Server().DeleteFile(d).deleted);
+  });
+  CHECK(deleted.seen == deleted.expected);
 }

@@ -58,8 +58,15 @@ protected:
 }  // namespace
 
 TEST_CASE("a thread runs only once started and ends when terminated") {
+  std::atomic<bool> ran{false};
+  TRecorder recorder(ran);
+  Sleep(200);  // time enough for a thread let loose too early to run
+  CHECK_FALSE(ran);
+  recorder.Start();
+  REQUIRE(recorder.WaitFor(5000));
+  CHECK(ran);
+
   TWaiter waiter;
-  CHECK_FALSE(waiter.WaitFor(50));
   waiter.Start();
   waiter.Poke();
   for (int i = 0; i < 100 && waiter.WakeUps() == 0; ++i) Sleep(10);

@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -53,6 +54,19 @@ public:
 
 private:
   HWND FWindow;
+};
+
+// A worker that, when told, takes its time over the next command it takes.
+class TLateWorker : public TChangeHandlerThread {
+public:
+  using TChangeHandlerThread::TChangeHandlerThread;
+  void BeLateOnce(DWORD milliseconds) { FLateBy = milliseconds; }
+
+protected:
+  void CommandTaken() override { Sleep(FLateBy.exchange(0)); }
+
+private:
+  std::atomic<DWORD> FLateBy{0};
 };
 
 bool Contains(const std::vector<int>& slots, int slot) {
@@ -143,6 +157,26 @@ TEST_CASE("no more than 63 watches run at once; a refused one is closed") {
   REQUIRE(thread.RemoveWatch(10));
   CHECK(thread.AddWatch(folder.Path(), kNameChanges, slot, false));
   CHECK(slot == 10);
+}
+
+TEST_CASE("an add given up on is taken back: the watch never runs and its handle is closed") {
+  TNoticeWindow window;
+  TTempFolder late;
+  TTempFolder later;
+  TLateWorker thread(window.Handle(), kChangeNoticeMessage);
+  const int before = HandleCount();
+  // The worker takes the add at once but carries it out only after the
+  // caller has stopped waiting for it.
+  thread.BeLateOnce(3000);
+  int slot = 5;
+  CHECK_FALSE(thread.AddWatch(late.Path(), kNameChanges, slot, false));
+  CHECK(slot == -1);
+  // The worker ends the late add before it takes this one.
+  REQUIRE(thread.AddWatch(later.Path(), kNameChanges, slot, false));
+  CHECK(slot == 0);
+  CHECK(HandleCount() == before + 1);
+  CreateDirectoryA(late.Child("unwatched").c_str(), nullptr);
+  CHECK(window.Collect(1000).empty());
 }
 
 TEST_CASE("destroying the worker with active watches ends it promptly and closes every handle") {

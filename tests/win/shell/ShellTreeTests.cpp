@@ -239,6 +239,8 @@ TEST_CASE("the tree fills itself from the Desktop and selects its top node") {
   CHECK(IdListIsEmpty(window.Tree->NodeData(top)->AbsoluteIdList()));
   CHECK(window.Tree->FirstChild(top));
   CHECK(window.Changes >= 1);
+  // 0, the icon of a file of unknown type, is also what a failed look-up gives.
+  CHECK(window.Tree->ImageIndex(top) > 0);
   CHECK(window.Tree->ImageIndex(top) == GetIconIndex(window.Tree->NodeData(top)->AbsoluteIdList(), SHGFI_SMALLICON));
 }
 

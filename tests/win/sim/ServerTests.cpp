@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "Calls.h"
+#include "FarTimeZone.h"
 
 namespace {
 
@@ -22,6 +23,16 @@ using NWDSReadFn = NWCCODE(NWCALL*)(int32_t, const char*, uint32_t, uint8_t, voi
 using NWDSGetAttrNameFn = NWCCODE(NWCALL*)(int32_t, void*, char*, uint32_t*, uint32_t*);
 using NWDSGetAttrValFn = NWCCODE(NWCALL*)(int32_t, void*, uint32_t, void*);
 using NWGetObjectIDFn = NWCCODE(NWCALL*)(uint32_t, const char*, uint16_t, uint32_t*);
+using NWGetConnectionNumberFn = NWCCODE(NWCALL*)(uint32_t, uint16_t*);
+using NWGetConnectionInformationFn = NWCCODE(NWCALL*)(uint32_t, uint16_t, char*, uint16_t*, uint32_t*, uint8_t*);
+using NWGetFileServerDateAndTimeFn = NWCCODE(NWCALL*)(uint32_t, uint8_t*);
+using NWSetFileServerDateAndTimeFn = NWCCODE(NWCALL*)(uint32_t, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t);
+
+// The seven bytes the calls library gives a time in: years since 1900,
+// month, day, hours, minutes, seconds and one more.
+nwsim::DateTimeParts FromClientBytes(const uint8_t* bytes) {
+  return {1900 + bytes[0], bytes[1], bytes[2], bytes[3], bytes[4], bytes[5]};
+}
 
 }  // namespace
 
@@ -62,6 +73,37 @@ TEST_CASE("server information and connection information") {
   REQUIRE(objectId(calls.conn, "PSERVER1", 0x0700, &id) == 0);
   CHECK(calls.longSwap(id) == 0x01000005);
   CHECK(objectId(calls.conn, "PSERVER1", 0x0100, &id) == 0x89FC);
+}
+
+TEST_CASE("the server's clock and the login time are local time") {
+  ServerFixture server;
+  CallsLibrary calls;
+  FarTimeZone zone;
+  uint16_t number = 0;
+  REQUIRE(EntryPoint<NWGetConnectionNumberFn>("CALWIN32.DLL", "NWGetConnectionNumber")(calls.conn, &number) == 0);
+  auto connectionInfo = EntryPoint<NWGetConnectionInformationFn>("CALWIN32.DLL", "NWGetConnectionInformation");
+  const ClockReading login = ReadClock([&] {
+    uint8_t loginTime[7] = {};
+    CHECK(connectionInfo(calls.conn, number, nullptr, nullptr, nullptr, loginTime) == 0);
+    return FromClientBytes(loginTime);
+  });
+  CHECK(login.seen == login.expected);
+
+  auto serverTime = EntryPoint<NWGetFileServerDateAndTimeFn>("CALWIN32.DLL", "NWGetFileServerDateAndTime");
+  const auto readServerTime = [&] {
+    uint8_t now[7] = {};
+    CHECK(serverTime(calls.conn, now) == 0);
+    return FromClientBytes(now);
+  };
+  const ClockReading clock = ReadClock(readServerTime);
+  CHECK(clock.seen == clock.expected);
+
+  // A clock set to a local time reads back as that time.
+  auto setServerTime = EntryPoint<NWSetFileServerDateAndTimeFn>("CALWIN32.DLL", "NWSetFileServerDateAndTime");
+  REQUIRE(setServerTime(calls.conn, 99, 12, 31, 23, 59, 0) == 0);
+  const nwsim::DateTimeParts set = readServerTime();
+  CHECK(TimeText(set).substr(0, 16) == "1999-12-31 23:59");
+  CHECK(set.second < 10);
 }
 
 TEST_CASE("locale record: code page at 56, country at 60, 132 bytes") {
