@@ -101,6 +101,14 @@ TEST_CASE("at start the tree's top folder is selected and listed") {
   program.WaitIdle();
   CHECK(TreeItemText(program.Tree, SelectedTreeItem(program.Tree)) == "Desktop");
   CHECK(program.StatusText() == "0 file(s)");
+  // The tree as the window lays it out: no border, no root lines, labels
+  // that cannot be edited.
+  const LONG style = GetWindowLongA(program.Tree, GWL_STYLE);
+  CHECK((style & TVS_EDITLABELS) == 0);
+  CHECK((style & TVS_LINESATROOT) == 0);
+  CHECK((style & WS_BORDER) == 0);
+  CHECK((GetWindowLongA(program.Tree, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0);
+  CHECK(SendMessageA(program.Tree, TVM_GETINDENT, 0, 0) == 19);
 }
 
 TEST_CASE("a folder deleted while it is listed leaves the tree on its parent and the program working") {
