@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "Exceptions.h"
 #include "PropertyTable.h"
 
@@ -39,7 +41,7 @@ TCustomListView::~TCustomListView() {
 
 DWORD TCustomListView::ListStyle() const {
   static constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
-  return kViewStyles[FViewStyle] | LVS_SHAREIMAGELISTS | (FMultiSelect ? 0 : LVS_SINGLESEL) |
+  return kViewStyles[FViewStyle] | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | (FMultiSelect ? 0 : LVS_SINGLESEL) |
          (FReadOnly ? 0 : LVS_EDITLABELS) | (FHideSelection ? 0 : LVS_SHOWSELALWAYS) | LVS_AUTOARRANGE;
 }
 
@@ -53,6 +55,28 @@ void TCustomListView::CreateParams(TCreateParams& params) {
 void TCustomListView::HandleCreated() {
   ApplyImages();
   for (int i = 0; i < ColumnCount(); ++i) InsertColumnInWindow(i);
+  SyncItemCount();
+}
+
+void TCustomListView::SyncItemCount() {
+  if (HandleAllocated())
+    SendMessageA(Hwnd(), LVM_SETITEMCOUNT, FRows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+void TCustomListView::RedrawRow(int index) {
+  if (HandleAllocated()) SendMessageA(Hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+}
+
+TCustomListView::TRow& TCustomListView::Row(int index) {
+  if (index < 0 || index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  return FRows[static_cast<size_t>(index)];
+}
+
+const std::string& TCustomListView::Text(const TRow& row, int column) const {
+  static const std::string kNone;
+  if (column == 0) return row.Caption;
+  const auto subItem = static_cast<size_t>(column - 1);
+  return subItem < row.SubItems.size() ? row.SubItems[subItem] : kNone;
 }
 
 void TCustomListView::UpdateStyle() {
@@ -149,72 +173,62 @@ void TCustomListView::SetColumnWidth(int index, int width) {
 }
 
 int TCustomListView::AddItem(const std::string& caption, int imageIndex, LPARAM data) {
-  std::string text = caption;
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  item.iItem = ItemCount();
-  item.pszText = text.data();
-  item.iImage = imageIndex;
-  item.lParam = data;
-  return static_cast<int>(Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  FRows.push_back({caption, {}, imageIndex, data});
+  const int index = ItemCount() - 1;
+  SyncItemCount();
+  Change(index);
+  return index;
 }
 
 void TCustomListView::DeleteItem(int index) {
-  Perform(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  ItemDeleted(index, Row(index).Data);
+  FRows.erase(FRows.begin() + index);
+  // The window moves the selection of the rows below up by one.
+  if (HandleAllocated()) SendMessageA(Hwnd(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  Change(index);
 }
 
 void TCustomListView::Clear() {
-  Perform(LVM_DELETEALLITEMS, 0, 0);
+  for (int index = 0; index < ItemCount(); ++index) ItemDeleted(index, FRows[static_cast<size_t>(index)].Data);
+  FRows.clear();
+  if (HandleAllocated()) SendMessageA(Hwnd(), LVM_DELETEALLITEMS, 0, 0);
+  Change(-1);
 }
 
 int TCustomListView::ItemCount() {
-  return static_cast<int>(Perform(LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(FRows.size());
 }
 
 std::string TCustomListView::ItemCaption(int index) {
-  return SubItem(index, -1);
+  return Row(index).Caption;
 }
 
 std::string TCustomListView::SubItem(int index, int subItem) {
-  char buffer[kTextLimit] = {};
-  LVITEMA item{};
-  item.iSubItem = subItem + 1;
-  item.pszText = buffer;
-  item.cchTextMax = kTextLimit;
-  Perform(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  return buffer;
+  return Text(Row(index), subItem + 1);
 }
 
 void TCustomListView::SetSubItem(int index, int subItem, const std::string& text) {
-  std::string copy = text;
-  LVITEMA item{};
-  item.iSubItem = subItem + 1;
-  item.pszText = copy.data();
-  Perform(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  TRow& row = Row(index);
+  if (subItem < 0) {
+    row.Caption = text;
+  } else {
+    if (static_cast<size_t>(subItem) >= row.SubItems.size()) row.SubItems.resize(static_cast<size_t>(subItem) + 1);
+    row.SubItems[static_cast<size_t>(subItem)] = text;
+  }
+  RedrawRow(index);
 }
 
 int TCustomListView::ImageIndex(int index) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = index;
-  Perform(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return item.iImage;
+  return Row(index).ImageIndex;
 }
 
 void TCustomListView::SetImageIndex(int index, int imageIndex) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = index;
-  item.iImage = imageIndex;
-  Perform(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  Row(index).ImageIndex = imageIndex;
+  RedrawRow(index);
 }
 
 LPARAM TCustomListView::ItemData(int index) {
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = index;
-  Perform(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return item.lParam;
+  return Row(index).Data;
 }
 
 bool TCustomListView::Selected(int index) {
@@ -254,19 +268,49 @@ void TCustomListView::ColumnClick(int column) {
   if (OnColumnClick) OnColumnClick(*this, column);
 }
 
+void TCustomListView::GiveDisplayInfo(LVITEMA& item) {
+  if (item.iItem < 0 || item.iItem >= ItemCount()) return;
+  const TRow& row = FRows[static_cast<size_t>(item.iItem)];
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+    lstrcpynA(item.pszText, Text(row, item.iSubItem).c_str(), item.cchTextMax);
+  if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? row.ImageIndex : -1;
+  if (item.mask & LVIF_PARAM) item.lParam = row.Data;
+}
+
+// Typing the first letters of a name goes to the next row that starts so.
+int TCustomListView::FindRow(const LVFINDINFOA& find, int start) {
+  if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) return -1;
+  const bool partial = find.flags & LVFI_PARTIAL;
+  const int length = lstrlenA(find.psz);
+  const auto matches = [&](const std::string& caption) {
+    if (!partial) return lstrcmpiA(caption.c_str(), find.psz) == 0;
+    return static_cast<int>(caption.size()) >= length &&
+           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), length, find.psz, length) ==
+               CSTR_EQUAL;
+  };
+  const int count = ItemCount();
+  const int end = (find.flags & LVFI_WRAP) ? start + count : count;
+  for (int index = start; index < end; ++index)
+    if (matches(FRows[static_cast<size_t>(index % count)].Caption)) return index % count;
+  return -1;
+}
+
 bool TCustomListView::OnNotify(NMHDR& header, LRESULT& result) {
   auto& list = reinterpret_cast<NMLISTVIEW&>(header);
   switch (header.code) {
+    case LVN_GETDISPINFOA:
+      GiveDisplayInfo(reinterpret_cast<NMLVDISPINFOA&>(header).item);
+      return true;
+    case LVN_ODFINDITEMA: {
+      auto& find = reinterpret_cast<NMLVFINDITEMA&>(header);
+      result = FindRow(find.lvfi, std::max(find.iStart, 0));
+      return true;
+    }
     case LVN_ITEMCHANGED:
-    case LVN_INSERTITEM:
       Change(list.iItem);
       return true;
-    case LVN_DELETEITEM:
-      ItemDeleted(list.iItem, list.lParam);
-      Change(list.iItem);
-      return true;
-    case LVN_DELETEALLITEMS:
-      result = FALSE;  // ask for LVN_DELETEITEM of each row, so that its data can be freed
+    case LVN_ODSTATECHANGED:
+      Change(reinterpret_cast<NMLVODSTATECHANGE&>(header).iFrom);
       return true;
     case LVN_COLUMNCLICK:
       ColumnClick(list.iSubItem);

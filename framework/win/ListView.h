@@ -1,5 +1,8 @@
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,10 +19,13 @@ using TLVChangeEvent = std::function<void(TObject& sender, int item)>;
 using TLVColumnClickEvent = std::function<void(TObject& sender, int column)>;
 
 // The list-view control: columns, rows with a caption, sub-items, an image
-// and a data value, selection, and the four view styles. The rows live in
-// the window, which is made on first use. Image lists are never destroyed
-// by the control. A derived class that frees row data in ItemDeleted
-// destroys the window in its own destructor, while ItemDeleted is its own.
+// and a data value, selection, and the four view styles. The rows are held
+// here and the window asks for what it shows (an owner-data list), so that
+// adding a hundred thousand rows costs no window traffic and the rows
+// survive the window being made again; the selection is the window's. Image
+// lists are never destroyed by the control. A derived class that frees row
+// data in ItemDeleted clears the rows in its own destructor, while
+// ItemDeleted is its own.
 class TCustomListView : public TWinControl {
 public:
   explicit TCustomListView(TComponent* owner);
@@ -81,12 +87,26 @@ protected:
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   void Notification(TComponent* component, TOperation operation) override;
 
-  // A row is about to go (LVN_DELETEITEM): where its data is freed.
+  // A row is about to go: where its data is freed.
   virtual void ItemDeleted(int, LPARAM) {}
   virtual void Change(int item);
   virtual void ColumnClick(int column);
 
 private:
+  struct TRow {
+    std::string Caption;
+    // Sub-item 0 first; missing ones read as empty.
+    std::vector<std::string> SubItems;
+    int ImageIndex = -1;
+    LPARAM Data = 0;
+  };
+
+  TRow& Row(int index);
+  const std::string& Text(const TRow& row, int column) const;
+  void SyncItemCount();
+  void RedrawRow(int index);
+  void GiveDisplayInfo(LVITEMA& item);
+  int FindRow(const LVFINDINFOA& find, int start);
   DWORD ListStyle() const;
   void UpdateStyle();
   void ApplyImages();
@@ -98,6 +118,7 @@ private:
     int Width = 50;
   };
   std::vector<TColumn> FColumns;
+  std::vector<TRow> FRows;
   TViewStyle FViewStyle = vsIcon;
   bool FMultiSelect = false;
   bool FReadOnly = false;
