@@ -306,6 +306,16 @@ bool TCustomListView::OnNotify(NMHDR& header, LRESULT& result) {
       result = FindRow(find.lvfi, std::max(find.iStart, 0));
       return true;
     }
+    case LVN_ODFINDITEMW: {
+      auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+      char text[256] = {};
+      if (find.lvfi.psz) WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, text, sizeof text, nullptr, nullptr);
+      LVFINDINFOA ansi{};
+      ansi.flags = find.lvfi.flags;
+      ansi.psz = text;
+      result = FindRow(ansi, std::max(find.iStart, 0));
+      return true;
+    }
     case LVN_ITEMCHANGED:
       Change(list.iItem);
       return true;

