@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "DateTime.h"
 
@@ -24,8 +25,22 @@ struct TFormatSettings {
 const TFormatSettings& FormatSettings();
 void SetFormatSettings(const TFormatSettings& settings);
 
+// The settings' long date pattern, or the default one where the locale gave none.
+std::string EffectiveLongDatePattern(const TFormatSettings& settings);
+
+// One piece of a date pattern: a field, 'd', 'm' or 'y' with its letter
+// count (1-4; longer runs count as 4), or literal text (Field 0).
+struct TDatePatternPart {
+  char Field = 0;
+  int Count = 0;
+  std::string Literal;
+};
+
+std::vector<TDatePatternPart> SplitDatePattern(const std::string& pattern);
+
 // The date part of `value` laid out by a date pattern (tokens as above).
 std::string FormatDate(const std::string& pattern, TDateTime value, const TFormatSettings& settings);
+std::string FormatDate(const std::vector<TDatePatternPart>& parts, TDateTime value, const TFormatSettings& settings);
 
 // 0 = Sunday.
 int DayOfWeekIndex(TDateTime value);
