@@ -53,8 +53,9 @@ void SetFormatSettings(const TFormatSettings& settings) {
 }
 
 int DayOfWeekIndex(TDateTime value) {
-  // 30 December 1899 was a Saturday.
-  const auto days = static_cast<long long>(std::floor(value));
+  // 30 December 1899 was a Saturday. The day is the whole part, also before
+  // that day, where the time of day is subtracted.
+  const auto days = static_cast<long long>(std::trunc(value));
   return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
 
