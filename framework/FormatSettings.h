@@ -14,6 +14,9 @@ struct TFormatSettings {
   // Tokens: d dd ddd dddd, m/M mm/MM mmm/MMM mmmm/MMMM, yy yyyy; text in
   // single or double quotes is copied; anything else is copied as it is.
   std::string LongDatePattern = "mmmm d, yyyy";
+  // Same tokens; only the order of day, month and year is used when reading.
+  std::string ShortDatePattern = "M/d/yyyy";
+  char DateSeparator = '/';
   std::array<std::string, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
                                              "July",    "August",   "September", "October", "November", "December"};
   std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
