@@ -56,17 +56,8 @@ TEST_CASE("whole decimal numbers are numbers, whatever their size") {
     double value;
   };
   const Case cases[] = {
-      {"0", 0},
-      {"42", 42},
-      {"-7", -7},
-      {"+3.5", 3.5},
-      {"   12", 12},
-      {"1e3", 1000},
-      {"2.5E-2", 0.025},
-      {".5", 0.5},
-      {"5.", 5},
-      {"-0.0", 0},
-      {"2147483648", 2147483648.0},
+      {"0", 0},    {"42", 42}, {"-7", -7},  {"+3.5", 3.5},     {"   12", 12},                 {"1e3", 1000},
+      {".5", 0.5}, {"5.", 5},  {"-0.0", 0}, {"2.5E-2", 0.025}, {"2147483648", 2147483648.0}, {"3000000000", 3e9},
       {"4294967295", 4294967295.0},
   };
   for (const Case& c : cases) {
@@ -75,11 +66,6 @@ TEST_CASE("whole decimal numbers are numbers, whatever their size") {
     CHECK(TextAsNumber(c.text, value));
     CHECK(value == c.value);
   }
-  double big = 0;
-  double bigger = 0;
-  REQUIRE(TextAsNumber("2147483648", big));
-  REQUIRE(TextAsNumber("3000000000", bigger));
-  CHECK(bigger > big);
 }
 
 TEST_CASE("anything else is no number") {
@@ -155,26 +141,12 @@ TEST_CASE("twelve o'clock is midnight with a and noon with p") {
 TEST_CASE("texts that the listing would not write are not date-times") {
   const TFormatSettings english;
   CHECK(IsListingDateTime(english, "March 4, 1997 09:07 a"));
-  const std::string texts[] = {"March 4, 1997 09:07 a extra",
-                               "March 4, 1997 09:07 am",
-                               "March 4, 1997 09:07",
-                               "March 4, 1997",
-                               "March 32, 1997 09:07 a",
-                               "February 29, 1997 09:07 a",
-                               "March 4, 1997 13:07 a",
-                               "March 4, 1997 00:07 a",
-                               "March 4, 1997 09:60 a",
-                               "March 4, 1997 9:07 a",
-                               "March 4, 1997  09:07 a",
-                               "Mar 4, 1997 09:07 a",
-                               "March 04, 1997 09:07 a",
-                               "March 4, 97 09:07 a",
-                               "march 4, 1997 09:07 a",
-                               " March 4, 1997 09:07 a",
-                               "3/4/1997 09:07 a",
-                               " 09:07 a",
-                               "09:07 a",
-                               ""};
+  const std::string texts[] = {
+      "March 4, 1997 09:07 a extra", "March 4, 1997 09:07 am",    "March 4, 1997 09:07",   "March 4, 1997",
+      "March 32, 1997 09:07 a",      "February 29, 1997 09:07 a", "March 4, 1997 13:07 a", "March 4, 1997 00:07 a",
+      "March 4, 1997 09:60 a",       "March 4, 1997 9:07 a",      "March 4, 1997  09:07 a", "Mar 4, 1997 09:07 a",
+      "March 04, 1997 09:07 a",      "March 4, 97 09:07 a",       "march 4, 1997 09:07 a", " March 4, 1997 09:07 a",
+      "3/4/1997 09:07 a",            " 09:07 a",                  "09:07 a",               ""};
   for (const std::string& text : texts) {
     CAPTURE(text);
     CHECK_FALSE(IsListingDateTime(english, text));
