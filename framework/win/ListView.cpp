@@ -250,6 +250,48 @@ int TCustomListView::Selection() {
   return static_cast<int>(Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+std::vector<int> TCustomListView::RowsInState(UINT state) {
+  std::vector<int> rows;
+  const UINT flags = state == LVIS_FOCUSED ? LVNI_FOCUSED : LVNI_SELECTED;
+  for (int row = -1; (row = static_cast<int>(Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(row), flags))) >= 0;) {
+    rows.push_back(row);
+    if (state == LVIS_FOCUSED) break;
+  }
+  return rows;
+}
+
+void TCustomListView::ReorderRows(const std::vector<int>& order) {
+  if (order.size() != FRows.size()) throw EListError("The new order does not name every row once");
+  std::vector<int> newPlace(FRows.size(), -1);
+  for (size_t k = 0; k < order.size(); ++k) {
+    const auto old = static_cast<size_t>(order[k]);
+    if (order[k] < 0 || old >= FRows.size() || newPlace[old] >= 0)
+      throw EListError("The new order does not name every row once");
+    newPlace[old] = static_cast<int>(k);
+  }
+  std::vector<TRow> rows;
+  rows.reserve(FRows.size());
+  for (int old : order) rows.push_back(std::move(FRows[static_cast<size_t>(old)]));
+  FRows = std::move(rows);
+  if (!HandleAllocated()) return;
+  const std::vector<int> selected = RowsInState(LVIS_SELECTED);
+  const std::vector<int> focused = RowsInState(LVIS_FOCUSED);
+  FChangesHeld = true;
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  for (int row : selected) SetSelected(newPlace[static_cast<size_t>(row)], true);
+  if (!focused.empty()) {
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(newPlace[static_cast<size_t>(focused.front())]),
+            reinterpret_cast<LPARAM>(&item));
+  }
+  FChangesHeld = false;
+  Invalidate();
+  Change(-1);
+}
+
 void TCustomListView::BeginUpdate() {
   if (FUpdateCount++ == 0) Perform(WM_SETREDRAW, FALSE, 0);
 }
@@ -261,7 +303,7 @@ void TCustomListView::EndUpdate() {
 }
 
 void TCustomListView::Change(int item) {
-  if (OnChange && !ComponentState().Contains(csDestroying)) OnChange(*this, item);
+  if (OnChange && !FChangesHeld && !ComponentState().Contains(csDestroying)) OnChange(*this, item);
 }
 
 void TCustomListView::ColumnClick(int column) {

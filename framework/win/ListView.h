@@ -74,6 +74,11 @@ public:
   // The first selected row; -1 when none is.
   int Selection();
 
+  // Puts the rows in a new order: row k becomes the row that was at
+  // order[k] (a permutation of all rows). Selection and focus go with their
+  // rows; one change notice follows.
+  void ReorderRows(const std::vector<int>& order);
+
   void BeginUpdate();
   void EndUpdate();
 
@@ -107,6 +112,7 @@ private:
   void RedrawRow(int index);
   void GiveDisplayInfo(LVITEMA& item);
   int FindRow(const LVFINDINFOA& find, int start);
+  std::vector<int> RowsInState(UINT state);
   DWORD ListStyle() const;
   void UpdateStyle();
   void ApplyImages();
@@ -127,6 +133,7 @@ private:
   TImageList* FLargeImages = nullptr;
   TImageList* FSmallImages = nullptr;
   int FUpdateCount = 0;
+  bool FChangesHeld = false;
 };
 
 }  // namespace retrove

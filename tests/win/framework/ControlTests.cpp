@@ -293,6 +293,27 @@ TEST_CASE("list rows are held by the control: the window shows them, also when m
     CHECK(list.Selection() == 2);
     CHECK(WindowRowText(window, 2, 0) == "BETTER.TXT");
   }
+  SUBCASE("reordered rows take their selection and focus along, with one change notice") {
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    LVITEMA focus{};
+    focus.stateMask = LVIS_FOCUSED;
+    focus.state = LVIS_FOCUSED;
+    SendMessageA(window, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&focus));
+    int changes = 0;
+    list.OnChange = [&changes](TObject&, int) { ++changes; };
+    list.ReorderRows({3, 2, 1, 0});
+    CHECK(changes == 1);
+    CHECK(WindowRowText(window, 0, 0) == "BETTER.TXT");
+    CHECK(list.SubItem(2, 0) == "2147483648");
+    CHECK(list.SelCount() == 2);
+    CHECK(list.Selected(1));  // GAMMA.XLS
+    CHECK(list.Selected(3));  // ALPHA.TXT
+    CHECK(SendMessageA(window, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == 1);
+    CHECK_THROWS_AS(list.ReorderRows({0, 0, 1, 2}), EListError);
+    CHECK_THROWS_AS(list.ReorderRows({0, 1}), EListError);
+    CHECK(list.ItemCaption(0) == "BETTER.TXT");
+  }
   SUBCASE("the rows outlive the window") {
     list.SetBorderStyle(bsNone);
     REQUIRE(list.Hwnd() != window);
