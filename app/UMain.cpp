@@ -176,10 +176,13 @@ void TFMain::BuildPanes() {
   TreeDel->SetReadOnly(true);
   TreeDel->SetIndent(19);
 
-  ListDel = new TCustomListView(this);
+  ListDel = new TListViewEx(this);
   ListDel->SetName("ListDel");
   ListDel->SetParent(this);
   ListDel->SetAlign(alClient);
+  ListDel->SetBorderStyle(bsNone);
+  ListDel->SetExtendedStyles({lvxHeaderDragDrop});
+  ListDel->SetAutoColumnSort(acsSortToggle);
   ListDel->SetViewStyle(vsReport);
   ListDel->SetMultiSelect(true);
   ListDel->SetReadOnly(true);

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
       [&] { return e2e::ToolButtonChecked(toolBar, 3) && !e2e::ToolButtonEnabled(toolBar, 13); }, 20000);
   Sleep(1000);
   if (recover) {
-    HWND list = e2e::FindDescendant(main, "Retrove.TCustomListView");
+    HWND list = e2e::FindDescendant(main, "Retrove.TListViewEx");
     e2e::ListViewSelect(list, -1, true);
     Sleep(500);
     e2e::PressToolButton(toolBar, 12);
