@@ -79,7 +79,7 @@ void ListDeletedFiles(std::string path) {
   if (!path.empty() && path.back() != '\\') path += '\\';
   if (ListingBusy || RecoveryBusy) return;
   TListingScope busy;
-  TCustomListView& list = *FMain->ListDel;
+  TListViewEx& list = *FMain->ListDel;
   FMain->LRightView->SetCaption("Deleted Contents of '" + path + "'");
   list.Clear();
   FMain->ListedEntries.reset();
@@ -103,6 +103,8 @@ void ListDeletedFiles(std::string path) {
     return true;
   };
   FMain->ListedEntries = GetDeletedFileList(GetPrimaryConnHandle(), path, showEntry);
+  // A list the user sorted stays sorted the same way after a new listing.
+  list.RepeatLastSort();
   if (stopped || FMain->ListedEntries->Count() == 0) return;
   AllListed = true;
   AllDetailed = detailed;

@@ -152,4 +152,9 @@ TEST_CASE("a header click sorts Details by size as numbers and by deletion time;
   ClickListHeader(program.List, 2);
   CHECK(column(0) == std::vector<std::string>{"LETTER.DOC", "MEMO.TXT", "MEMO.TXT", "BUDGET.XLS", "README.TXT"});
   CHECK(program.StatusText() == "5 file(s)");
+  // Listed again (F5), the rows keep that order.
+  PostMessageA(program.List, WM_KEYDOWN, VK_F5, 0);
+  Sleep(500);
+  program.WaitIdle();
+  CHECK(column(0) == std::vector<std::string>{"LETTER.DOC", "MEMO.TXT", "MEMO.TXT", "BUDGET.XLS", "README.TXT"});
 }
