@@ -76,11 +76,10 @@ public:
   int Changes = 0;
 };
 
-// A folder whose every name look-up fails with `Failure`.
-class TNamelessFolder final : public IShellFolder {
+// A test's own folder object, living on the test's stack: references do
+// not count.
+class TStackShellFolder : public IShellFolder {
 public:
-  static constexpr HRESULT Failure = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (id != IID_IUnknown && id != IID_IShellFolder) {
       *object = nullptr;
@@ -91,6 +90,13 @@ public:
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
+};
+
+// A folder whose every name look-up fails with `Failure`.
+class TNamelessFolder final : public TStackShellFolder {
+public:
+  static constexpr HRESULT Failure = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+
   HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND, IBindCtx*, LPWSTR, ULONG*, PIDLIST_RELATIVE*, ULONG*) override {
     return E_NOTIMPL;
   }
@@ -113,7 +119,7 @@ public:
 // `BadAttributes` has no attributes, the one named `BadName` no name, and
 // the listing breaks off with `Failure` after `ItemsBeforeBreak` items
 // (when set).
-class TFaultyFolder final : public IShellFolder {
+class TFaultyFolder final : public TStackShellFolder {
 public:
   static constexpr HRESULT Failure = HRESULT_FROM_WIN32(ERROR_NETNAME_DELETED);
 
@@ -123,16 +129,6 @@ public:
   std::string BadName;
   int ItemsBeforeBreak = -1;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-    if (id != IID_IUnknown && id != IID_IShellFolder) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE ParseDisplayName(HWND window, IBindCtx* context, LPWSTR name, ULONG* eaten,
                                              PIDLIST_RELATIVE* list, ULONG* attributes) override {
     return FReal->ParseDisplayName(window, context, name, eaten, list, attributes);
