@@ -16,6 +16,8 @@ namespace {
 constexpr const char* kColumns[] = {"Name",       "Size",    "Deleted",     "Deleted By", "Owner",   "Accessed",
                                     "Created",    "Attributes", "Archived", "Archived By", "Updated", "Updated By"};
 constexpr int kColumnWidth = 100;
+// Where the program keeps what it remembers between runs.
+constexpr const char* kSettingsKey = "\\Software\\Vantorel\\Retrove";
 constexpr UINT kListSelectedFolderMessage = WM_APP + 1;
 
 HIMAGELIST SystemImageList(UINT sizeFlag) {
@@ -183,6 +185,7 @@ void TFMain::BuildPanes() {
   ListDel->SetBorderStyle(bsNone);
   ListDel->SetExtendedStyles({lvxHeaderDragDrop});
   ListDel->SetAutoColumnSort(acsSortToggle);
+  ListDel->SaveSettings().SetRegistryKey(kSettingsKey);
   ListDel->SetViewStyle(vsReport);
   ListDel->SetMultiSelect(true);
   ListDel->SetReadOnly(true);

@@ -5,6 +5,7 @@
 
 #include "FormatSettings.h"
 #include "PropertyTable.h"
+#include "RegistrySettings.h"
 #include "SortKeys.h"
 #include "UserCollation.h"
 
@@ -31,6 +32,45 @@ void TCustomSortListView::SetAutoSortAscending(bool ascending) {
 void TCustomSortListView::HandleCreated() {
   TCustomListView::HandleCreated();
   ShowSortArrow();
+}
+
+LRESULT TCustomSortListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Also when the window is only being made again.
+  if (message == WM_DESTROY) StoreSettings();
+  return TCustomListView::WndProc(message, wParam, lParam);
+}
+
+void TCustomSortListView::Loaded() {
+  TCustomListView::Loaded();
+  RestoreSettings();
+}
+
+void TCustomSortListView::StoreSettings() {
+  if (FSortSaveSettings.AutoSave()) StoreColumnSizes(FSortSaveSettings);
+}
+
+void TCustomSortListView::RestoreSettings() {
+  if (FSortSaveSettings.AutoSave()) RestoreColumnSizes(FSortSaveSettings);
+}
+
+std::vector<int> TCustomSortListView::ColumnWidths() {
+  std::vector<int> widths;
+  for (int column = 0; column < ColumnCount(); ++column) widths.push_back(ColumnWidth(column));
+  return widths;
+}
+
+void TCustomSortListView::StoreColumnSizes(const TSortLVSaveSettings& settings) {
+  if (!settings.SaveColumnSizes() || ColumnCount() == 0) return;
+  TRegistrySettings storage(settings.RegistryKey());
+  settings.WriteColumnSizes(storage, ColumnWidths());
+}
+
+void TCustomSortListView::RestoreColumnSizes(const TSortLVSaveSettings& settings) {
+  if (!settings.SaveColumnSizes() || ColumnCount() == 0) return;
+  const TRegistrySettings storage(settings.RegistryKey());
+  const std::optional<std::vector<int>> widths = settings.ReadColumnSizes(storage, ColumnWidths());
+  if (!widths) return;
+  for (int column = 0; column < ColumnCount(); ++column) SetColumnWidth(column, (*widths)[static_cast<size_t>(column)]);
 }
 
 void TCustomSortListView::ColumnClick(int column) {

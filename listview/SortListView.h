@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "ColumnSettings.h"
 #include "ListView.h"
 
 namespace retrove {
@@ -15,7 +16,9 @@ using TLVSortItemsEvent =
 // A list view that sorts its rows by a column when the user clicks the
 // column's header, and shows the sorted column's direction in the header.
 // Rows are compared by a key made once per cell (numbers and dates by
-// value, texts in the user's order), and the sort is stable.
+// value, texts in the user's order), and the sort is stable. With AutoSave
+// on, the column widths are stored when the window goes and read back after
+// loading.
 class TCustomSortListView : public TCustomListView {
 public:
   explicit TCustomSortListView(TComponent* owner);
@@ -34,19 +37,33 @@ public:
   virtual void SortByColumn(int column, bool ascending);
   virtual void RepeatLastSort();
 
+  // Store and read back what the settings name; nothing unless AutoSave is
+  // on. Reading never writes.
+  virtual void StoreSettings();
+  virtual void RestoreSettings();
+  TSortLVSaveSettings& SortSaveSettings() { return FSortSaveSettings; }
+
   TNotifyEvent OnSortBegin;
   TNotifyEvent OnSortFinished;
   TLVSortItemsEvent OnSortItems;
 
+  void Loaded() override;
+
 protected:
   void HandleCreated() override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void ColumnClick(int column) override;
 
+  void StoreColumnSizes(const TSortLVSaveSettings& settings);
+  void RestoreColumnSizes(const TSortLVSaveSettings& settings);
+
 private:
+  std::vector<int> ColumnWidths();
   std::vector<size_t> OrderByKeys(int column, bool ascending);
   std::vector<size_t> OrderByEvent(int column, bool ascending);
   void ShowSortArrow();
 
+  TSortLVSaveSettings FSortSaveSettings;
   TAutoColumnSort FAutoColumnSort = acsNoSort;
   bool FAutoSortAscending = true;
   bool FCurrentSortAscending = true;
