@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "Exceptions.h"
@@ -25,6 +26,23 @@ std::string_view WithoutLeadingSeparators(std::string_view path) {
   throw EOSError(what + ": " + SysErrorMessage(code), code);
 }
 
+std::wstring WideText(std::string_view text) {
+  std::wstring wide(text.size(), L'\0');
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                         static_cast<int>(wide.size()));
+  wide.resize(static_cast<size_t>(std::max(length, 0)));
+  return wide;
+}
+
+std::string AnsiText(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+  ansi.pop_back();
+  return ansi;
+}
+
 }  // namespace
 
 TRegistrySettings::TRegistrySettings(std::string_view keyPath) : FKeyPath(WithoutLeadingSeparators(keyPath)) {}
@@ -36,23 +54,26 @@ std::string TRegistrySettings::SectionPath(std::string_view section) const {
   return FKeyPath + '\\' + std::string(section);
 }
 
+// Read as the registry holds it, in UTF-16, so that a missing terminator is
+// seen rather than added by the ANSI conversion.
 std::optional<std::string> TRegistrySettings::ReadString(std::string_view section, std::string_view name) const {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, SectionPath(section).c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS)
     return std::nullopt;
   const TKeyHandle key(opened);
-  const std::string valueName(name);
+  const std::wstring valueName = WideText(name);
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      type != REG_SZ || size == 0 || size > kMaxValueBytes)
+  if (RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      type != REG_SZ || size < sizeof(wchar_t) || size > kMaxValueBytes)
     return std::nullopt;
-  std::vector<char> data(size);
-  if (RegQueryValueExA(key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1);
+  if (RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
           ERROR_SUCCESS ||
-      type != REG_SZ || size == 0 || size > data.size() || data[size - 1] != '\0')
+      type != REG_SZ || size % sizeof(wchar_t) != 0 || size < sizeof(wchar_t) ||
+      data[size / sizeof(wchar_t) - 1] != L'\0')
     return std::nullopt;
-  return std::string(data.data(), size - 1);
+  return AnsiText(data.data());
 }
 
 void TRegistrySettings::WriteString(std::string_view section, std::string_view name, std::string_view value) {

@@ -1,5 +1,7 @@
 #include <doctest/doctest.h>
 
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -157,4 +159,14 @@ TEST_CASE("a header click sorts Details by size as numbers and by deletion time;
   Sleep(500);
   program.WaitIdle();
   CHECK(column(0) == std::vector<std::string>{"LETTER.DOC", "MEMO.TXT", "MEMO.TXT", "BUDGET.XLS", "README.TXT"});
+
+  // The columns were sorted and resized, but the list keeps nothing of
+  // them between runs.
+  ListView_SetColumnWidth(program.List, 3, 160);
+  PostMessageA(program.Main, WM_CLOSE, 0, 0);
+  REQUIRE(program.Ended(10000));
+  HKEY columns = nullptr;
+  CHECK(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vantorel\\Retrove\\Columns", 0, KEY_READ, &columns) ==
+        ERROR_FILE_NOT_FOUND);
+  if (columns) RegCloseKey(columns);
 }
