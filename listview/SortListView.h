@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
+#include "Canvas.h"
 #include "ListView.h"
 
 namespace retrove {
@@ -12,10 +14,20 @@ enum TAutoColumnSort { acsNoSort, acsSort, acsSortToggle };
 using TLVSortItemsEvent =
     std::function<void(TObject& sender, int item1, int item2, int sortColumn, int& compResult)>;
 
+enum TLVStyle { lvStandard, lvOwnerDrawFixed };
+
+// Paints row `index` in `rect`; setting `defaultDrawing` has the list paint
+// it the usual way afterwards.
+using TLVDrawItemEvent = std::function<void(TWinControl& control, TCanvas& canvas, int index, const RECT& rect,
+                                            TOwnerDrawState state, bool& defaultDrawing)>;
+using TLVAfterDrawItemEvent =
+    std::function<void(TWinControl& control, TCanvas& canvas, int index, const RECT& rect, TOwnerDrawState state)>;
+
 // A list view that sorts its rows by a column when the user clicks the
 // column's header, and shows the sorted column's direction in the header.
 // Rows are compared by a key made once per cell (numbers and dates by
-// value, texts in the user's order), and the sort is stable.
+// value, texts in the user's order), and the sort is stable. With
+// lvOwnerDrawFixed the owner paints the rows of the report view.
 class TCustomSortListView : public TCustomListView {
 public:
   explicit TCustomSortListView(TComponent* owner);
@@ -38,14 +50,24 @@ public:
   TNotifyEvent OnSortFinished;
   TLVSortItemsEvent OnSortItems;
 
+  TLVStyle Style() const { return FStyle; }
+  void SetStyle(TLVStyle style);
+  TLVDrawItemEvent OnDrawItem;
+  TLVAfterDrawItemEvent OnAfterDefaultDrawItem;
+
 protected:
   void HandleCreated() override;
   void ColumnClick(int column) override;
+  void CreateParams(TCreateParams& params) override;
+  bool OnOwnerDraw(UINT message, LPARAM lParam, LRESULT& result) override;
 
 private:
   std::vector<size_t> OrderByKeys(int column, bool ascending);
   std::vector<size_t> OrderByEvent(int column, bool ascending);
   void ShowSortArrow();
+  void DrawItem(const DRAWITEMSTRUCT& request);
+  void DefaultDrawItem(TCanvas& canvas, int index, const RECT& rect, TOwnerDrawState state);
+  void DrawItemColumns(TCanvas& canvas, int index, const RECT& rect, TOwnerDrawState state);
 
   TAutoColumnSort FAutoColumnSort = acsNoSort;
   bool FAutoSortAscending = true;
@@ -54,6 +76,9 @@ private:
   // The column and direction the header shows; -1 for none.
   int FArrowColumn = -1;
   bool FArrowAscending = true;
+  TLVStyle FStyle = lvStandard;
+  // Only while the window is made for owner drawing.
+  std::unique_ptr<TCanvas> FItemCanvas;
 };
 
 }  // namespace retrove
