@@ -18,6 +18,8 @@ const TClassInfo& TCustomSortListView::StaticClassInfo() {
                        {"acsNoSort", "acsSort", "acsSortToggle"}, acsNoSort)
           .Boolean("AutoSortAscending", &TCustomSortListView::AutoSortAscending,
                    &TCustomSortListView::SetAutoSortAscending, true)
+          .Enumeration("Style", &TCustomSortListView::Style, &TCustomSortListView::SetStyle,
+                       {"lvStandard", "lvOwnerDrawFixed"}, lvStandard)
           .Build();
   return info;
 }

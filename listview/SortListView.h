@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
+#include "Canvas.h"
 #include "ColumnSettings.h"
 #include "ListView.h"
 
@@ -13,12 +15,22 @@ enum TAutoColumnSort { acsNoSort, acsSort, acsSortToggle };
 using TLVSortItemsEvent =
     std::function<void(TObject& sender, int item1, int item2, int sortColumn, int& compResult)>;
 
+enum TLVStyle { lvStandard, lvOwnerDrawFixed };
+
+// Paints row `index` in `rect`; setting `defaultDrawing` has the list paint
+// it the usual way afterwards.
+using TLVDrawItemEvent = std::function<void(TWinControl& control, TCanvas& canvas, int index, const RECT& rect,
+                                            TOwnerDrawState state, bool& defaultDrawing)>;
+using TLVAfterDrawItemEvent =
+    std::function<void(TWinControl& control, TCanvas& canvas, int index, const RECT& rect, TOwnerDrawState state)>;
+
 // A list view that sorts its rows by a column when the user clicks the
 // column's header, and shows the sorted column's direction in the header.
 // Rows are compared by a key made once per cell (numbers and dates by
 // value, texts in the user's order), and the sort is stable. With AutoSave
 // on, the column widths are stored when the window goes and read back after
-// loading.
+// loading. With lvOwnerDrawFixed the owner paints the rows of the report
+// view.
 class TCustomSortListView : public TCustomListView {
 public:
   explicit TCustomSortListView(TComponent* owner);
@@ -47,12 +59,19 @@ public:
   TNotifyEvent OnSortFinished;
   TLVSortItemsEvent OnSortItems;
 
+  TLVStyle Style() const { return FStyle; }
+  void SetStyle(TLVStyle style);
+  TLVDrawItemEvent OnDrawItem;
+  TLVAfterDrawItemEvent OnAfterDefaultDrawItem;
+
   void Loaded() override;
 
 protected:
   void HandleCreated() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void ColumnClick(int column) override;
+  void CreateParams(TCreateParams& params) override;
+  bool OnOwnerDraw(UINT message, LPARAM lParam, LRESULT& result) override;
 
   void StoreColumnSizes(const TSortLVSaveSettings& settings);
   void RestoreColumnSizes(const TSortLVSaveSettings& settings);
@@ -62,6 +81,9 @@ private:
   std::vector<size_t> OrderByKeys(int column, bool ascending);
   std::vector<size_t> OrderByEvent(int column, bool ascending);
   void ShowSortArrow();
+  void DrawItem(const DRAWITEMSTRUCT& request);
+  void DefaultDrawItem(TCanvas& canvas, int index, const RECT& rect, TOwnerDrawState state);
+  void DrawItemColumns(TCanvas& canvas, int index, const RECT& rect, TOwnerDrawState state);
 
   TSortLVSaveSettings FSortSaveSettings;
   TAutoColumnSort FAutoColumnSort = acsNoSort;
@@ -71,6 +93,9 @@ private:
   // The column and direction the header shows; -1 for none.
   int FArrowColumn = -1;
   bool FArrowAscending = true;
+  TLVStyle FStyle = lvStandard;
+  // Only while the window is made for owner drawing.
+  std::unique_ptr<TCanvas> FItemCanvas;
 };
 
 }  // namespace retrove
