@@ -191,6 +191,7 @@ int TCustomListView::AddItem(const std::string& caption, int imageIndex, LPARAM 
 
 void TCustomListView::DeleteItem(int index) {
   ItemDeleted(index, Row(index).Data);
+  // The window moves the selection only of rows it knows.
   if (FCountBehind) SendItemCount();
   FRows.erase(FRows.begin() + index);
   // The window moves the selection of the rows below up by one.
@@ -347,9 +348,11 @@ void TCustomListView::GiveDisplayInfo(LVITEMA& item) {
   if (item.mask & LVIF_PARAM) item.lParam = row.Data;
 }
 
-// Typing the first letters of a name goes to the next row that starts so.
+// Typing the first letters of a name goes to the next row that starts so;
+// the window must know the row it then shows.
 int TCustomListView::FindRow(const LVFINDINFOA& find, int start) {
   if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) return -1;
+  if (FCountBehind) SendItemCount();
   const bool partial = find.flags & LVFI_PARTIAL;
   const int length = lstrlenA(find.psz);
   // A caption is followed by a NUL in its row's block.

@@ -144,6 +144,10 @@ TEST_CASE("rows added in a batch reach the window at its end, or when a call nee
     list.EndAdding();
     CHECK(WindowRowCount(list) == 4);
   }
+  SUBCASE("finding a new row tells the window first, as it then shows the row") {
+    CHECK(FindItem(list.Hwnd(), -1, LVFI_STRING, "FOURTH.TXT") == 3);
+    CHECK(WindowRowCount(list) == 4);
+  }
   SUBCASE("deleting a new row keeps the window's count and selection in step") {
     list.DeleteItem(2);
     CHECK(WindowRowCount(list) == 3);
