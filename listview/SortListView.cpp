@@ -103,7 +103,7 @@ std::vector<size_t> TCustomSortListView::OrderByKeys(int column, bool ascending)
   const TSortKeyMaker maker(FormatSettings(), UserCollationKey);
   std::vector<TSortKey> keys;
   keys.reserve(static_cast<size_t>(ItemCount()));
-  for (int row = 0; row < ItemCount(); ++row) keys.push_back(maker.KeyOf(SubItem(row, column - 1)));
+  for (int row = 0; row < ItemCount(); ++row) keys.push_back(maker.KeyOf(CellText(row, column)));
   return StableSortedRows(keys, ascending);
 }
 

@@ -55,28 +55,37 @@ void TCustomListView::CreateParams(TCreateParams& params) {
 void TCustomListView::HandleCreated() {
   ApplyImages();
   for (int i = 0; i < ColumnCount(); ++i) InsertColumnInWindow(i);
-  SyncItemCount();
+  SendItemCount();
 }
 
+// Telling the window costs more than adding a row.
 void TCustomListView::SyncItemCount() {
+  if (HoldsItemCount())
+    FCountBehind = true;
+  else
+    SendItemCount();
+}
+
+void TCustomListView::SendItemCount() {
+  FCountBehind = false;
   if (HandleAllocated())
     SendMessageA(Hwnd(), LVM_SETITEMCOUNT, FRows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
 }
 
+LRESULT TCustomListView::PerformOnRows(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND window = Handle();
+  if (FCountBehind) SendItemCount();
+  return SendMessageA(window, message, wParam, lParam);
+}
+
+// A row the window does not know yet is drawn when it learns of it.
 void TCustomListView::RedrawRow(int index) {
-  if (HandleAllocated()) SendMessageA(Hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+  if (HandleAllocated() && !FCountBehind) SendMessageA(Hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
 }
 
 TCustomListView::TRow& TCustomListView::Row(int index) {
   if (index < 0 || index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   return FRows[static_cast<size_t>(index)];
-}
-
-const std::string& TCustomListView::Text(const TRow& row, int column) const {
-  static const std::string kNone;
-  if (column == 0) return row.Caption;
-  const auto subItem = static_cast<size_t>(column - 1);
-  return subItem < row.SubItems.size() ? row.SubItems[subItem] : kNone;
 }
 
 void TCustomListView::UpdateStyle() {
@@ -173,7 +182,7 @@ void TCustomListView::SetColumnWidth(int index, int width) {
 }
 
 int TCustomListView::AddItem(const std::string& caption, int imageIndex, LPARAM data) {
-  FRows.push_back({caption, {}, imageIndex, data});
+  FRows.push_back({TRowTexts(caption), imageIndex, data});
   const int index = ItemCount() - 1;
   SyncItemCount();
   Change(index);
@@ -182,6 +191,8 @@ int TCustomListView::AddItem(const std::string& caption, int imageIndex, LPARAM 
 
 void TCustomListView::DeleteItem(int index) {
   ItemDeleted(index, Row(index).Data);
+  // The window moves the selection only of rows it knows.
+  if (FCountBehind) SendItemCount();
   FRows.erase(FRows.begin() + index);
   // The window moves the selection of the rows below up by one.
   if (HandleAllocated()) SendMessageA(Hwnd(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
@@ -191,6 +202,7 @@ void TCustomListView::DeleteItem(int index) {
 void TCustomListView::Clear() {
   for (int index = 0; index < ItemCount(); ++index) ItemDeleted(index, FRows[static_cast<size_t>(index)].Data);
   FRows.clear();
+  FCountBehind = false;
   if (HandleAllocated()) SendMessageA(Hwnd(), LVM_DELETEALLITEMS, 0, 0);
   Change(-1);
 }
@@ -200,21 +212,25 @@ int TCustomListView::ItemCount() {
 }
 
 std::string TCustomListView::ItemCaption(int index) {
-  return Row(index).Caption;
+  return std::string(CellText(index, 0));
 }
 
 std::string TCustomListView::SubItem(int index, int subItem) {
-  return Text(Row(index), subItem + 1);
+  return std::string(CellText(index, subItem + 1));
 }
 
+std::string_view TCustomListView::CellText(int index, int column) {
+  return column < 0 ? std::string_view() : Row(index).Texts.Cell(static_cast<size_t>(column));
+}
+
+// A negative sub-item is the caption.
 void TCustomListView::SetSubItem(int index, int subItem, const std::string& text) {
-  TRow& row = Row(index);
-  if (subItem < 0) {
-    row.Caption = text;
-  } else {
-    if (static_cast<size_t>(subItem) >= row.SubItems.size()) row.SubItems.resize(static_cast<size_t>(subItem) + 1);
-    row.SubItems[static_cast<size_t>(subItem)] = text;
-  }
+  Row(index).Texts.SetCell(subItem < 0 ? 0 : static_cast<size_t>(subItem) + 1, text);
+  RedrawRow(index);
+}
+
+void TCustomListView::SetSubItems(int index, std::span<const std::string_view> texts) {
+  Row(index).Texts.SetCells(1, texts);
   RedrawRow(index);
 }
 
@@ -232,16 +248,18 @@ LPARAM TCustomListView::ItemData(int index) {
 }
 
 bool TCustomListView::Selected(int index) {
-  return Perform(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED;
+  return PerformOnRows(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED;
 }
 
 void TCustomListView::SetSelected(int index, bool selected) {
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED;
   item.state = selected ? LVIS_SELECTED : 0;
-  Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  PerformOnRows(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
+// Rows the window does not know yet cannot be selected: the selection
+// needs no new count.
 int TCustomListView::SelCount() {
   return static_cast<int>(Perform(LVM_GETSELECTEDCOUNT, 0, 0));
 }
@@ -298,8 +316,18 @@ void TCustomListView::BeginUpdate() {
 
 void TCustomListView::EndUpdate() {
   if (FUpdateCount == 0 || --FUpdateCount > 0) return;
+  if (FCountBehind && !HoldsItemCount()) SendItemCount();
   Perform(WM_SETREDRAW, TRUE, 0);
   Invalidate();
+}
+
+void TCustomListView::BeginAdding() {
+  ++FAddingCount;
+}
+
+void TCustomListView::EndAdding() {
+  if (FAddingCount == 0 || --FAddingCount > 0) return;
+  if (FCountBehind && !HoldsItemCount()) SendItemCount();
 }
 
 void TCustomListView::Change(int item) {
@@ -313,27 +341,31 @@ void TCustomListView::ColumnClick(int column) {
 void TCustomListView::GiveDisplayInfo(LVITEMA& item) {
   if (item.iItem < 0 || item.iItem >= ItemCount()) return;
   const TRow& row = FRows[static_cast<size_t>(item.iItem)];
-  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
-    lstrcpynA(item.pszText, Text(row, item.iSubItem).c_str(), item.cchTextMax);
+  // Each cell is followed by a NUL in the row's block.
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0)
+    lstrcpynA(item.pszText, row.Texts.Cell(static_cast<size_t>(item.iSubItem)).data(), item.cchTextMax);
   if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? row.ImageIndex : -1;
   if (item.mask & LVIF_PARAM) item.lParam = row.Data;
 }
 
-// Typing the first letters of a name goes to the next row that starts so.
+// Typing the first letters of a name goes to the next row that starts so;
+// the window must know the row it then shows.
 int TCustomListView::FindRow(const LVFINDINFOA& find, int start) {
   if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) return -1;
+  if (FCountBehind) SendItemCount();
   const bool partial = find.flags & LVFI_PARTIAL;
   const int length = lstrlenA(find.psz);
-  const auto matches = [&](const std::string& caption) {
-    if (!partial) return lstrcmpiA(caption.c_str(), find.psz) == 0;
+  // A caption is followed by a NUL in its row's block.
+  const auto matches = [&](std::string_view caption) {
+    if (!partial) return lstrcmpiA(caption.data(), find.psz) == 0;
     return static_cast<int>(caption.size()) >= length &&
-           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), length, find.psz, length) ==
+           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.data(), length, find.psz, length) ==
                CSTR_EQUAL;
   };
   const int count = ItemCount();
   const int end = (find.flags & LVFI_WRAP) ? start + count : count;
   for (int index = start; index < end; ++index)
-    if (matches(FRows[static_cast<size_t>(index % count)].Caption)) return index % count;
+    if (matches(FRows[static_cast<size_t>(index % count)].Texts.Cell(0))) return index % count;
   return -1;
 }
 

@@ -4,11 +4,14 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Form.h"
 #include "ImageList.h"
+#include "RowTexts.h"
 #include "WinControl.h"
 
 namespace retrove {
@@ -64,6 +67,11 @@ public:
   // Sub-item 0 is the text of the second column.
   std::string SubItem(int index, int subItem);
   void SetSubItem(int index, int subItem, const std::string& text);
+  // Sub-items 0, 1, ... at once: one rebuilding of the row, one redraw.
+  void SetSubItems(int index, std::span<const std::string_view> texts);
+  // A cell's text without a copy, valid until the row changes; column 0 is
+  // the caption.
+  std::string_view CellText(int index, int column);
   int ImageIndex(int index);
   void SetImageIndex(int index, int imageIndex);
   LPARAM ItemData(int index);
@@ -81,6 +89,11 @@ public:
 
   void BeginUpdate();
   void EndUpdate();
+  // Rows added meanwhile reach the window at the end, all in one message,
+  // or as soon as a call needs the window to know them; the window goes on
+  // drawing the rows it knows. The same holds while an update is on.
+  void BeginAdding();
+  void EndAdding();
 
   // Any change of the rows or of their states: added, deleted, selected.
   TLVChangeEvent OnChange;
@@ -99,16 +112,18 @@ protected:
 
 private:
   struct TRow {
-    std::string Caption;
-    // Sub-item 0 first; missing ones read as empty.
-    std::vector<std::string> SubItems;
+    // The caption, then sub-item 0 and on; missing ones read as empty.
+    TRowTexts Texts;
     int ImageIndex = -1;
     LPARAM Data = 0;
   };
 
   TRow& Row(int index);
-  const std::string& Text(const TRow& row, int column) const;
+  bool HoldsItemCount() const { return FUpdateCount > 0 || FAddingCount > 0; }
   void SyncItemCount();
+  void SendItemCount();
+  // A message about rows by index, sent once the window knows all rows.
+  LRESULT PerformOnRows(UINT message, WPARAM wParam, LPARAM lParam);
   void RedrawRow(int index);
   void GiveDisplayInfo(LVITEMA& item);
   int FindRow(const LVFINDINFOA& find, int start);
@@ -133,7 +148,10 @@ private:
   TImageList* FLargeImages = nullptr;
   TImageList* FSmallImages = nullptr;
   int FUpdateCount = 0;
+  int FAddingCount = 0;
   bool FChangesHeld = false;
+  // Rows were added while the count was held, and the window was not told.
+  bool FCountBehind = false;
 };
 
 }  // namespace retrove
