@@ -10,8 +10,8 @@ namespace {
 
 constexpr std::chrono::milliseconds kMessageInterval{40};
 // The wait before the window is told of new rows again, as a multiple of
-// what telling it cost the last time: the telling takes a twentieth of the
-// listing's time at most.
+// what telling it and the repaint cost the last time: together they take a
+// twentieth of the listing's time at most.
 constexpr int kShowWaitPerCost = 20;
 
 }  // namespace
@@ -24,16 +24,13 @@ TListingPump::~TListingPump() {
   FList.EndAdding();
 }
 
-// Messages are handled on both sides of telling the window of new rows, so
-// that what that costs, and the repaint it brings, never comes on top of a
-// whole interval without messages.
+// The cost of telling the window of new rows counts the repaint it brings:
+// in the icon views Wine lays out and paints every row again, which grows
+// with the rows, and the telling must stay a small part of the listing.
 void TListingPump::Pump() {
   if (TClock::now() < FNextMessages) return;
   Application.ProcessMessages();
-  if (TClock::now() >= FNextRows) {
-    ShowNewRows();
-    Application.ProcessMessages();
-  }
+  if (TClock::now() >= FNextRows) ShowNewRows();
   FNextMessages = TClock::now() + kMessageInterval;
 }
 
@@ -41,6 +38,7 @@ void TListingPump::ShowNewRows() {
   const TClock::time_point start = TClock::now();
   FList.EndAdding();
   FList.BeginAdding();
+  Application.ProcessMessages();
   const TClock::duration cost = TClock::now() - start;
   FNextRows = start + std::max<TClock::duration>(kMessageInterval, cost * kShowWaitPerCost);
 }

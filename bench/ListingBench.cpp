@@ -3,7 +3,7 @@
 // bare scan loop that no listing can beat; or the recovery of every tenth
 // row of a listed folder; or sorts of the listed folder by a column. One case
 // per process, so that the peak memory is the case's own.
-//   listing_bench list|details|bare|recover|sort FOLDER     (a folder such as F:\BENCH10K)
+//   listing_bench icons|list|details|bare|recover|sort FOLDER     (a folder such as F:\BENCH10K)
 // Prints one line of key=value pairs (one per sort).
 #include <windows.h>
 
@@ -34,8 +34,8 @@ void CreateForms() {
   Application.ProcessMessages();
 }
 
-void ChooseView(bool details) {
-  TToolButton& view = details ? *FMain->BDetails : *FMain->BList;
+void ChooseView(const std::string& mode) {
+  TToolButton& view = mode == "details" ? *FMain->BDetails : mode == "list" ? *FMain->BList : *FMain->BLargeIcons;
   view.SetDown(true);
   UpdateViewStyle();
   Application.ProcessMessages();
@@ -96,9 +96,9 @@ int BareScan(const std::string& folder) {
   return 0;
 }
 
-int ProgramListing(const std::string& folder, bool details) {
+int ProgramListing(const std::string& folder, const std::string& mode) {
   CreateForms();
-  ChooseView(details);
+  ChooseView(mode);
   const double idleMb = WorkingSetMegabytes();
 
   const long callsBefore = TScanCountingModules::ScanCalls();
@@ -112,7 +112,7 @@ int ProgramListing(const std::string& folder, bool details) {
     std::fprintf(stderr, "listing_bench: the listing made no scan call\n");
     return 1;
   }
-  Report(details ? "details" : "list", rows, seconds, stalls.LongestMs(), idleMb);
+  Report(mode.c_str(), rows, seconds, stalls.LongestMs(), idleMb);
   return 0;
 }
 
@@ -143,13 +143,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TScanCountingModules modules;
   SetClientModules(&modules);
   if (__argc != 3) {
-    std::fprintf(stderr, "usage: listing_bench list|details|bare|recover|sort FOLDER\n");
+    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|sort FOLDER\n");
     return 2;
   }
   const std::string mode = __argv[1];
   const std::string folder = __argv[2];
   if (mode == "bare") return BareScan(folder);
-  if (mode == "list" || mode == "details") return ProgramListing(folder, mode == "details");
+  if (mode == "icons" || mode == "list" || mode == "details") return ProgramListing(folder, mode);
   if (mode == "recover") return Recovery(folder);
   if (mode == "sort") return SortTimings(folder);
   std::fprintf(stderr, "listing_bench: unknown case %s\n", mode.c_str());

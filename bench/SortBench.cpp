@@ -42,7 +42,7 @@ void TimeSort(TCustomSortListView& list, const TSortCase& sort, bool ascending) 
 
 int SortTimings(const std::string& folder) {
   CreateForms();
-  ChooseView(true);
+  ChooseView("details");
   ListDeletedFiles(folder);
   TCustomSortListView& list = *FMain->ListDel;
   if (list.ItemCount() == 0) {
