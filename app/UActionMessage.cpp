@@ -29,7 +29,7 @@ TFActionMessage::TFActionMessage(TComponent* owner) : TForm(owner) {
 
 void ShowActionMessage() {
   FActionMessage->LActionMessage->SetCaption("");
-  FActionMessage->Show();
+  if (!FActionMessage->Visible()) FActionMessage->Show();
 }
 
 void SetActionMessage(const std::string& text) {

@@ -16,6 +16,8 @@ namespace {
 constexpr const char* kColumns[] = {"Name",       "Size",    "Deleted",     "Deleted By", "Owner",   "Accessed",
                                     "Created",    "Attributes", "Archived", "Archived By", "Updated", "Updated By"};
 constexpr int kColumnWidth = 100;
+// Where the program keeps what it remembers between runs.
+constexpr const char* kSettingsKey = "\\Software\\Vantorel\\Retrove";
 constexpr UINT kListSelectedFolderMessage = WM_APP + 1;
 
 HIMAGELIST SystemImageList(UINT sizeFlag) {
@@ -176,10 +178,14 @@ void TFMain::BuildPanes() {
   TreeDel->SetReadOnly(true);
   TreeDel->SetIndent(19);
 
-  ListDel = new TCustomListView(this);
+  ListDel = new TListViewEx(this);
   ListDel->SetName("ListDel");
   ListDel->SetParent(this);
   ListDel->SetAlign(alClient);
+  ListDel->SetBorderStyle(bsNone);
+  ListDel->SetExtendedStyles({lvxHeaderDragDrop});
+  ListDel->SetAutoColumnSort(acsSortToggle);
+  ListDel->SaveSettings().SetRegistryKey(kSettingsKey);
   ListDel->SetViewStyle(vsReport);
   ListDel->SetMultiSelect(true);
   ListDel->SetReadOnly(true);

@@ -7,7 +7,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "Label.h"
-#include "ListView.h"
+#include "ListViewEx.h"
 #include "Menus.h"
 #include "Panel.h"
 #include "StatusBar.h"
@@ -55,7 +55,7 @@ public:
   TPanel* Panel1;
   TLabel* LRightView;
   TNsShellTree* TreeDel;
-  TCustomListView* ListDel;
+  TListViewEx* ListDel;
   TStatusBar* StatusBar;
   TNWBase* NWBase1;
 

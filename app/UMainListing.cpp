@@ -3,7 +3,8 @@
 #include <memory>
 
 #include "Application.h"
-#include "AttributeText.h"
+#include "DetailTexts.h"
+#include "ListingPump.h"
 #include "Nwtools.h"
 #include "URecovery.h"
 #include "UMain.h"
@@ -16,16 +17,6 @@ bool AllListed = false;
 bool AllDetailed = false;
 
 namespace {
-
-void AddDetails(TCustomListView& list, int row, const TNWDeletedFileInfo& info) {
-  const std::string texts[] = {
-      std::to_string(info.FileSize),     DateTimeText(info.DeletedDateTime), info.Deletor,
-      info.Owner,                        DateTimeText(info.LastAccessDate), DateTimeText(info.CreationDateTime),
-      AttributeString(info.Attributes),  DateTimeText(info.ArchiveDateTime), info.Archiver,
-      DateTimeText(info.UpdateDateTime), info.Updater,
-  };
-  for (int column = 0; column < 11; ++column) list.SetSubItem(row, column, texts[column]);
-}
 
 // Clears the busy state however the listing ends.
 class TListingScope {
@@ -44,31 +35,6 @@ public:
   TListingScope& operator=(const TListingScope&) = delete;
 };
 
-// Repainting the list after every row costs far more than a scan call, so
-// the rows are added with redrawing off, and a few dozen times a second the
-// list is redrawn and the pending messages handled: the rows still appear as
-// they come and Stop answers at once.
-class TListingPump {
-public:
-  explicit TListingPump(TCustomListView& list) : FList(list) { FList.BeginUpdate(); }
-  ~TListingPump() { FList.EndUpdate(); }
-  TListingPump(const TListingPump&) = delete;
-  TListingPump& operator=(const TListingPump&) = delete;
-
-  void Pump() {
-    if (GetTickCount() - FLast < kIntervalMs) return;
-    FList.EndUpdate();
-    Application.ProcessMessages();
-    FList.BeginUpdate();
-    FLast = GetTickCount();
-  }
-
-private:
-  static constexpr DWORD kIntervalMs = 40;
-  TCustomListView& FList;
-  DWORD FLast = GetTickCount() - kIntervalMs;
-};
-
 }  // namespace
 
 // Each entry is shown as soon as the scan finds it, and window messages are
@@ -79,7 +45,7 @@ void ListDeletedFiles(std::string path) {
   if (!path.empty() && path.back() != '\\') path += '\\';
   if (ListingBusy || RecoveryBusy) return;
   TListingScope busy;
-  TCustomListView& list = *FMain->ListDel;
+  TListViewEx& list = *FMain->ListDel;
   FMain->LRightView->SetCaption("Deleted Contents of '" + path + "'");
   list.Clear();
   FMain->ListedEntries.reset();
@@ -87,6 +53,7 @@ void ListDeletedFiles(std::string path) {
   AllDetailed = false;
   AllListed = false;
   TNWDeletedFileInfo info;
+  TDetailTexts details(FormatSettings());
   bool stopped = false;
   bool detailed = false;
   TListingPump messages(list);
@@ -99,10 +66,12 @@ void ListDeletedFiles(std::string path) {
     const std::string& name = entries.Strings(index);
     const int row = list.AddItem(name, FMain->IconIndexOf(name), reinterpret_cast<LPARAM>(entries.Entry(index)));
     detailed = FMain->BDetails->Down();
-    if (detailed && entries.Details(index, info)) AddDetails(list, row, info);
+    if (detailed && entries.Details(index, info)) list.SetSubItems(row, details.Of(info));
     return true;
   };
   FMain->ListedEntries = GetDeletedFileList(GetPrimaryConnHandle(), path, showEntry);
+  // A list the user sorted stays sorted the same way after a new listing.
+  list.RepeatLastSort();
   if (stopped || FMain->ListedEntries->Count() == 0) return;
   AllListed = true;
   AllDetailed = detailed;

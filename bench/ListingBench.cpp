@@ -1,25 +1,47 @@
 // Times one listing of a folder of deleted entries, as the program does it
 // (rows and icons, and in Details view the eleven detail columns), or the
 // bare scan loop that no listing can beat; or the recovery of every tenth
-// row of a listed folder. One case per process, so that the peak memory is
-// the case's own.
-//   listing_bench list|details|bare|recover FOLDER     (a folder such as F:\BENCH10K)
-// Prints one line of key=value pairs.
+// row of a listed folder; or sorts of the listed folder by a column. One case
+// per process, so that the peak memory is the case's own.
+//   listing_bench icons|list|details|bare|recover|sort FOLDER     (a folder such as F:\BENCH10K)
+// Prints one line of key=value pairs (one per sort).
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "Application.h"
+#include "BenchProgram.h"
 #include "NWServer.h"
 #include "ScanCounter.h"
+#include "Meters.h"
 #include "UActionMessage.h"
 #include "URecovery.h"
 #include "UMain.h"
 
 using namespace retrove;
+using namespace retrove::bench;
+
+namespace retrove::bench {
+
+void CreateForms() {
+  Application.Initialize();
+  Application.SetTitle("Retrove 97");
+  Application.CreateForm(FMain);
+  Application.CreateForm(FActionMessage);
+  FMain->Show();
+  Application.ProcessMessages();
+}
+
+void ChooseView(const std::string& mode) {
+  TToolButton& view = mode == "details" ? *FMain->BDetails : mode == "list" ? *FMain->BList : *FMain->BLargeIcons;
+  view.SetDown(true);
+  UpdateViewStyle();
+  Application.ProcessMessages();
+}
+
+}  // namespace retrove::bench
 
 namespace {
 
@@ -29,56 +51,12 @@ using TAllocTemporaryDirectoryHandle = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HAND
 using TScanForDeletedFiles = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, uint32_t*, uint32_t*, uint32_t*, void*);
 using TDeallocateDirectoryHandle = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE);
 
-double Seconds() {
-  LARGE_INTEGER now{};
-  LARGE_INTEGER frequency{};
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-double PeakMegabytes() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
-
-// The longest wait between two ticks of a 10 ms timer: how long the window
-// at worst leaves its messages (a click on Stop) unanswered.
-class TStallMeter {
-public:
-  TStallMeter() {
-    Meter = this;
-    FLast = Seconds();
-    FTimer = SetTimer(nullptr, 0, 10, &Tick);
-  }
-  ~TStallMeter() {
-    KillTimer(nullptr, FTimer);
-    Meter = nullptr;
-  }
-  TStallMeter(const TStallMeter&) = delete;
-  TStallMeter& operator=(const TStallMeter&) = delete;
-
-  double LongestMs() const { return FLongest * 1000.0; }
-
-private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    const double now = Seconds();
-    if (now - Meter->FLast > Meter->FLongest) Meter->FLongest = now - Meter->FLast;
-    Meter->FLast = now;
-  }
-
-  static inline TStallMeter* Meter = nullptr;
-  UINT_PTR FTimer = 0;
-  double FLast = 0;
-  double FLongest = 0;
-};
-
-void Report(const char* mode, long entries, double seconds, double stallMs) {
-  std::printf("case=%s entries=%ld wall_s=%.3f scan_calls=%ld us_per_entry=%.1f peak_mb=%.1f longest_stall_ms=%.0f\n",
-              mode, entries, seconds, bench::TScanCountingModules::ScanCalls(),
-              entries ? seconds * 1e6 / double(entries) : 0.0, PeakMegabytes(), stallMs);
+// `idleMb` is the working set before the case began.
+void Report(const char* mode, long entries, double seconds, double stallMs, double idleMb) {
+  std::printf("case=%s entries=%ld wall_s=%.3f scan_calls=%ld us_per_entry=%.1f peak_mb=%.1f idle_mb=%.1f "
+              "longest_stall_ms=%.0f\n",
+              mode, entries, seconds, TScanCountingModules::ScanCalls(),
+              entries ? seconds * 1e6 / double(entries) : 0.0, PeakMegabytes(), idleMb, stallMs);
 }
 
 int BareScan(const std::string& folder) {
@@ -95,6 +73,7 @@ int BareScan(const std::string& folder) {
   }
   std::string path = folder;
   for (char& c : path) c = c == '\\' ? '/' : c;
+  const double idleMb = WorkingSetMegabytes();
   const double start = Seconds();
   NWCONN_HANDLE connection = 0;
   NWDIR_HANDLE parsed = 0;
@@ -113,38 +92,27 @@ int BareScan(const std::string& folder) {
   long entries = 0;
   while (scan(connection, handle, &iteration, &volume, &dirBase, record.data()) == 0) ++entries;
   dealloc(connection, handle);
-  Report("bare", entries, Seconds() - start, 0);
+  Report("bare", entries, Seconds() - start, 0, idleMb);
   return 0;
 }
 
-void CreateForms() {
-  Application.Initialize();
-  Application.SetTitle("Retrove 97");
-  Application.CreateForm(FMain);
-  Application.CreateForm(FActionMessage);
-  FMain->Show();
-  Application.ProcessMessages();
-}
-
-int ProgramListing(const std::string& folder, bool details) {
+int ProgramListing(const std::string& folder, const std::string& mode) {
   CreateForms();
-  TToolButton& view = details ? *FMain->BDetails : *FMain->BList;
-  view.SetDown(true);
-  UpdateViewStyle();
-  Application.ProcessMessages();
+  ChooseView(mode);
+  const double idleMb = WorkingSetMegabytes();
 
-  const long callsBefore = bench::TScanCountingModules::ScanCalls();
+  const long callsBefore = TScanCountingModules::ScanCalls();
   TStallMeter stalls;
   const double start = Seconds();
   ListDeletedFiles(folder);
   const double seconds = Seconds() - start;
   const long rows = FMain->ListDel->ItemCount();
   Application.DestroyComponents();
-  if (bench::TScanCountingModules::ScanCalls() - callsBefore == 0) {
+  if (TScanCountingModules::ScanCalls() - callsBefore == 0) {
     std::fprintf(stderr, "listing_bench: the listing made no scan call\n");
     return 1;
   }
-  Report(details ? "details" : "list", rows, seconds, stalls.LongestMs());
+  Report(mode.c_str(), rows, seconds, stalls.LongestMs(), idleMb);
   return 0;
 }
 
@@ -156,11 +124,11 @@ int Recovery(const std::string& folder) {
   const int rows = list.ItemCount();
   int selected = 0;
   for (int row = 0; row < rows; row += 10, ++selected) list.SetSelected(row, true);
-  const long callsBefore = bench::TScanCountingModules::ScanCalls();
+  const long callsBefore = TScanCountingModules::ScanCalls();
   const double start = Seconds();
   RecoverSelectedFiles(folder);
   const double seconds = Seconds() - start;
-  const long recoveryCalls = bench::TScanCountingModules::ScanCalls() - callsBefore;
+  const long recoveryCalls = TScanCountingModules::ScanCalls() - callsBefore;
   ListDeletedFiles(folder);
   const int left = list.ItemCount();
   Application.DestroyComponents();
@@ -172,17 +140,18 @@ int Recovery(const std::string& folder) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  bench::TScanCountingModules modules;
+  TScanCountingModules modules;
   SetClientModules(&modules);
   if (__argc != 3) {
-    std::fprintf(stderr, "usage: listing_bench list|details|bare|recover FOLDER\n");
+    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|sort FOLDER\n");
     return 2;
   }
   const std::string mode = __argv[1];
   const std::string folder = __argv[2];
   if (mode == "bare") return BareScan(folder);
-  if (mode == "list" || mode == "details") return ProgramListing(folder, mode == "details");
+  if (mode == "icons" || mode == "list" || mode == "details") return ProgramListing(folder, mode);
   if (mode == "recover") return Recovery(folder);
+  if (mode == "sort") return SortTimings(folder);
   std::fprintf(stderr, "listing_bench: unknown case %s\n", mode.c_str());
   return 2;
 }

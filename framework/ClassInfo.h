@@ -29,7 +29,7 @@ struct TPropInfo {
   std::function<void(TObject&, int64_t)> SetOrdinal;
   std::function<std::string(const TObject&)> GetString;
   std::function<void(TObject&, const std::string&)> SetString;
-  std::function<TPersistent*(TObject&)> GetObject;
+  std::function<TPersistent*(TObject&)> GetSubObject;
 
   bool IsOrdinal() const { return Kind != TTypeKind::String && Kind != TTypeKind::Class; }
   bool IsWritable() const { return SetOrdinal || SetString; }

@@ -53,36 +53,58 @@ void SetFormatSettings(const TFormatSettings& settings) {
 }
 
 int DayOfWeekIndex(TDateTime value) {
-  // 30 December 1899 was a Saturday.
-  const auto days = static_cast<long long>(std::floor(value));
+  // 30 December 1899 was a Saturday. The day is the whole part, also before
+  // that day, where the time of day is subtracted.
+  const auto days = static_cast<long long>(std::trunc(value));
   return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
 
-std::string FormatDate(const std::string& pattern, TDateTime value, const TFormatSettings& settings) {
-  const TDateParts date = DecodeDate(value);
-  std::string result;
+std::string EffectiveLongDatePattern(const TFormatSettings& settings) {
+  return settings.LongDatePattern.empty() ? TFormatSettings{}.LongDatePattern : settings.LongDatePattern;
+}
+
+std::vector<TDatePatternPart> SplitDatePattern(const std::string& pattern) {
+  std::vector<TDatePatternPart> parts;
+  auto addLiteral = [&parts](const std::string& text, size_t start, size_t count) {
+    if (parts.empty() || parts.back().Field != 0) parts.emplace_back();
+    parts.back().Literal.append(text, start, count);
+  };
   size_t i = 0;
   while (i < pattern.size()) {
     const char c = pattern[i];
     if (c == '\'' || c == '"') {
       const size_t close = pattern.find(c, i + 1);
       const size_t end = close == std::string::npos ? pattern.size() : close;
-      result.append(pattern, i + 1, end - i - 1);
+      addLiteral(pattern, i + 1, end - i - 1);
       i = end + 1;
       continue;
     }
     const char lower = static_cast<char>(c | 0x20);
     if (lower != 'd' && lower != 'm' && lower != 'y') {
-      result += c;
+      addLiteral(pattern, i, 1);
       ++i;
       continue;
     }
     const size_t count = RunLength(pattern, i);
-    const size_t used = count > 4 ? 4 : count;
-    if (lower == 'd') result += DayToken(used, date, value, settings);
-    if (lower == 'm') result += MonthToken(used, date, settings);
-    if (lower == 'y') result += YearToken(used, date);
+    parts.push_back({lower, static_cast<int>(count > 4 ? 4 : count), {}});
     i += count;
+  }
+  return parts;
+}
+
+std::string FormatDate(const std::string& pattern, TDateTime value, const TFormatSettings& settings) {
+  return FormatDate(SplitDatePattern(pattern), value, settings);
+}
+
+std::string FormatDate(const std::vector<TDatePatternPart>& parts, TDateTime value, const TFormatSettings& settings) {
+  const TDateParts date = DecodeDate(value);
+  std::string result;
+  for (const TDatePatternPart& part : parts) {
+    const auto count = static_cast<size_t>(part.Count);
+    if (part.Field == 'd') result += DayToken(count, date, value, settings);
+    if (part.Field == 'm') result += MonthToken(count, date, settings);
+    if (part.Field == 'y') result += YearToken(count, date);
+    if (part.Field == 0) result += part.Literal;
   }
   return result;
 }

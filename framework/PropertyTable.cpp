@@ -94,8 +94,8 @@ void SetStrProp(TObject& object, const TPropInfo& prop, const std::string& value
 }
 
 TPersistent* GetObjectProp(TObject& object, const TPropInfo& prop) {
-  if (!prop.GetObject) Fail(prop, "not an object property");
-  return prop.GetObject(object);
+  if (!prop.GetSubObject) Fail(prop, "not an object property");
+  return prop.GetSubObject(object);
 }
 
 std::string GetEnumName(const TPropInfo& prop, int64_t ordinal) {

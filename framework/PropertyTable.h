@@ -121,7 +121,7 @@ public:
   template <class Get>
   TClassInfoBuilder& Object(std::string name, Get get) {
     TPropInfo prop = NewProp(std::move(name), TTypeKind::Class);
-    prop.GetObject = [get](TObject& o) -> TPersistent* { return std::invoke(get, static_cast<T&>(o)); };
+    prop.GetSubObject = [get](TObject& o) -> TPersistent* { return std::invoke(get, static_cast<T&>(o)); };
     return Add(std::move(prop));
   }
 

@@ -11,9 +11,7 @@ std::string DateTimeText(TDateTime value) {
 
 std::string LongDateText(TDateTime value) {
   const TFormatSettings& settings = FormatSettings();
-  const std::string& pattern = settings.LongDatePattern.empty() ? TFormatSettings{}.LongDatePattern
-                                                                : settings.LongDatePattern;
-  return FormatDate(pattern, value, settings);
+  return FormatDate(EffectiveLongDatePattern(settings), value, settings);
 }
 
 std::string ShortTimeText(TDateTime value) {

@@ -22,6 +22,7 @@ inline constexpr TColor clWindow = static_cast<TColor>(0x80000000 | COLOR_WINDOW
 inline constexpr TColor clWindowText = static_cast<TColor>(0x80000000 | COLOR_WINDOWTEXT);
 inline constexpr TColor clBtnText = static_cast<TColor>(0x80000000 | COLOR_BTNTEXT);
 inline constexpr TColor clHighlight = static_cast<TColor>(0x80000000 | COLOR_HIGHLIGHT);
+inline constexpr TColor clHighlightText = static_cast<TColor>(0x80000000 | COLOR_HIGHLIGHTTEXT);
 
 COLORREF ColorToRGB(TColor color);
 

@@ -76,6 +76,9 @@ struct TFreeModule {
 struct TFreeWindow {
   void operator()(HWND handle) const { DestroyWindow(handle); }
 };
+struct TFreeKey {
+  void operator()(HKEY handle) const { RegCloseKey(handle); }
+};
 
 using TFontHandle = TOwnedHandle<HFONT, TFreeGdiObject>;
 using TBrushHandle = TOwnedHandle<HBRUSH, TFreeGdiObject>;
@@ -84,5 +87,6 @@ using TMenuHandle = TOwnedHandle<HMENU, TFreeMenu>;
 using TIconHandle = TOwnedHandle<HICON, TFreeIcon>;
 using TModuleHandle = TOwnedHandle<HMODULE, TFreeModule>;
 using TWindowHandle = TOwnedHandle<HWND, TFreeWindow>;
+using TKeyHandle = TOwnedHandle<HKEY, TFreeKey>;
 
 }  // namespace retrove

@@ -62,6 +62,12 @@ void TImageList::FreeHandle() {
   FHandle = nullptr;
 }
 
+void TImageList::Draw(TCanvas& canvas, int x, int y, int index) const {
+  static constexpr UINT kStyles[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL};
+  if (FHandle && canvas.Handle())
+    ImageList_DrawEx(FHandle, index, canvas.Handle(), x, y, 0, 0, CLR_DEFAULT, CLR_DEFAULT, kStyles[FDrawingStyle]);
+}
+
 void TImageList::Subscribe(const void* key, std::function<void()> changed) {
   Unsubscribe(key);
   FSubscribers.emplace_back(key, std::move(changed));

@@ -6,10 +6,15 @@
 #include <functional>
 #include <vector>
 
+#include "Canvas.h"
 #include "Component.h"
 #include "Graphics.h"
 
 namespace retrove {
+
+// How Draw shows an image: blended a quarter or a half with the highlight
+// colour, or as it is.
+enum TDrawingStyle { dsFocus, dsSelected, dsNormal };
 
 // A list of equal-sized images. It owns its image list unless ShareImages
 // is set, as for the system's image lists, which are never destroyed.
@@ -40,6 +45,11 @@ public:
   bool ShareImages() const { return FShareImages; }
   void SetShareImages(bool share) { FShareImages = share; }
 
+  TDrawingStyle DrawingStyle() const { return FDrawingStyle; }
+  void SetDrawingStyle(TDrawingStyle style) { FDrawingStyle = style; }
+  // Draws the image at `index` with its top left corner at (x, y).
+  void Draw(TCanvas& canvas, int x, int y, int index) const;
+
   void Subscribe(const void* key, std::function<void()> changed);
   void Unsubscribe(const void* key);
 
@@ -52,6 +62,7 @@ private:
   HIMAGELIST FHandle = nullptr;
   bool FShareImages = false;
   bool FOwnsHandle = false;
+  TDrawingStyle FDrawingStyle = dsNormal;
   std::vector<std::pair<const void*, std::function<void()>>> FSubscribers;
 };
 

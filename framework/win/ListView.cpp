@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "Exceptions.h"
 #include "PropertyTable.h"
 
@@ -39,7 +41,7 @@ TCustomListView::~TCustomListView() {
 
 DWORD TCustomListView::ListStyle() const {
   static constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
-  return kViewStyles[FViewStyle] | LVS_SHAREIMAGELISTS | (FMultiSelect ? 0 : LVS_SINGLESEL) |
+  return kViewStyles[FViewStyle] | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | (FMultiSelect ? 0 : LVS_SINGLESEL) |
          (FReadOnly ? 0 : LVS_EDITLABELS) | (FHideSelection ? 0 : LVS_SHOWSELALWAYS) | LVS_AUTOARRANGE;
 }
 
@@ -53,6 +55,46 @@ void TCustomListView::CreateParams(TCreateParams& params) {
 void TCustomListView::HandleCreated() {
   ApplyImages();
   for (int i = 0; i < ColumnCount(); ++i) InsertColumnInWindow(i);
+  SendItemCount();
+}
+
+// Telling the window costs more than adding a row.
+void TCustomListView::SyncItemCount() {
+  if (HoldsItemCount())
+    FCountBehind = true;
+  else
+    SendItemCount();
+}
+
+// In the icon views Wine lays every row out again when told of new ones,
+// measuring each one's label for a repaint, unless redrawing is off: a
+// hundred thousand rows took seconds. With redrawing off the window is
+// painted once afterwards, for the rows in view.
+void TCustomListView::SendItemCount() {
+  FCountBehind = false;
+  if (!HandleAllocated()) return;
+  const bool quietLayout = (FViewStyle == vsIcon || FViewStyle == vsSmallIcon) && FUpdateCount == 0;
+  if (quietLayout) SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  SendMessageA(Hwnd(), LVM_SETITEMCOUNT, FRows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  if (!quietLayout) return;
+  SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  Invalidate();
+}
+
+LRESULT TCustomListView::PerformOnRows(UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND window = Handle();
+  if (FCountBehind) SendItemCount();
+  return SendMessageA(window, message, wParam, lParam);
+}
+
+// A row the window does not know yet is drawn when it learns of it.
+void TCustomListView::RedrawRow(int index) {
+  if (HandleAllocated() && !FCountBehind) SendMessageA(Hwnd(), LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
+}
+
+TCustomListView::TRow& TCustomListView::Row(int index) {
+  if (index < 0 || index >= ItemCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  return FRows[static_cast<size_t>(index)];
 }
 
 void TCustomListView::UpdateStyle() {
@@ -149,85 +191,84 @@ void TCustomListView::SetColumnWidth(int index, int width) {
 }
 
 int TCustomListView::AddItem(const std::string& caption, int imageIndex, LPARAM data) {
-  std::string text = caption;
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  item.iItem = ItemCount();
-  item.pszText = text.data();
-  item.iImage = imageIndex;
-  item.lParam = data;
-  return static_cast<int>(Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  FRows.push_back({TRowTexts(caption), imageIndex, data});
+  const int index = ItemCount() - 1;
+  SyncItemCount();
+  Change(index);
+  return index;
 }
 
 void TCustomListView::DeleteItem(int index) {
-  Perform(LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  ItemDeleted(index, Row(index).Data);
+  // The window moves the selection only of rows it knows.
+  if (FCountBehind) SendItemCount();
+  FRows.erase(FRows.begin() + index);
+  // The window moves the selection of the rows below up by one.
+  if (HandleAllocated()) SendMessageA(Hwnd(), LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  Change(index);
 }
 
 void TCustomListView::Clear() {
-  Perform(LVM_DELETEALLITEMS, 0, 0);
+  for (int index = 0; index < ItemCount(); ++index) ItemDeleted(index, FRows[static_cast<size_t>(index)].Data);
+  FRows.clear();
+  FCountBehind = false;
+  if (HandleAllocated()) SendMessageA(Hwnd(), LVM_DELETEALLITEMS, 0, 0);
+  Change(-1);
 }
 
 int TCustomListView::ItemCount() {
-  return static_cast<int>(Perform(LVM_GETITEMCOUNT, 0, 0));
+  return static_cast<int>(FRows.size());
 }
 
 std::string TCustomListView::ItemCaption(int index) {
-  return SubItem(index, -1);
+  return std::string(CellText(index, 0));
 }
 
 std::string TCustomListView::SubItem(int index, int subItem) {
-  char buffer[kTextLimit] = {};
-  LVITEMA item{};
-  item.iSubItem = subItem + 1;
-  item.pszText = buffer;
-  item.cchTextMax = kTextLimit;
-  Perform(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  return buffer;
+  return std::string(CellText(index, subItem + 1));
 }
 
+std::string_view TCustomListView::CellText(int index, int column) {
+  return column < 0 ? std::string_view() : Row(index).Texts.Cell(static_cast<size_t>(column));
+}
+
+// A negative sub-item is the caption.
 void TCustomListView::SetSubItem(int index, int subItem, const std::string& text) {
-  std::string copy = text;
-  LVITEMA item{};
-  item.iSubItem = subItem + 1;
-  item.pszText = copy.data();
-  Perform(LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  Row(index).Texts.SetCell(subItem < 0 ? 0 : static_cast<size_t>(subItem) + 1, text);
+  RedrawRow(index);
+}
+
+void TCustomListView::SetSubItems(int index, std::span<const std::string_view> texts) {
+  Row(index).Texts.SetCells(1, texts);
+  RedrawRow(index);
 }
 
 int TCustomListView::ImageIndex(int index) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = index;
-  Perform(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return item.iImage;
+  return Row(index).ImageIndex;
 }
 
 void TCustomListView::SetImageIndex(int index, int imageIndex) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = index;
-  item.iImage = imageIndex;
-  Perform(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  Row(index).ImageIndex = imageIndex;
+  RedrawRow(index);
 }
 
 LPARAM TCustomListView::ItemData(int index) {
-  LVITEMA item{};
-  item.mask = LVIF_PARAM;
-  item.iItem = index;
-  Perform(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  return item.lParam;
+  return Row(index).Data;
 }
 
 bool TCustomListView::Selected(int index) {
-  return Perform(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED;
+  return PerformOnRows(LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) & LVIS_SELECTED;
 }
 
 void TCustomListView::SetSelected(int index, bool selected) {
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED;
   item.state = selected ? LVIS_SELECTED : 0;
-  Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  PerformOnRows(LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
+// Rows the window does not know yet cannot be selected: the selection
+// needs no new count.
 int TCustomListView::SelCount() {
   return static_cast<int>(Perform(LVM_GETSELECTEDCOUNT, 0, 0));
 }
@@ -236,37 +277,133 @@ int TCustomListView::Selection() {
   return static_cast<int>(Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+std::vector<int> TCustomListView::RowsInState(UINT state) {
+  std::vector<int> rows;
+  const UINT flags = state == LVIS_FOCUSED ? LVNI_FOCUSED : LVNI_SELECTED;
+  for (int row = -1; (row = static_cast<int>(Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(row), flags))) >= 0;) {
+    rows.push_back(row);
+    if (state == LVIS_FOCUSED) break;
+  }
+  return rows;
+}
+
+void TCustomListView::ReorderRows(const std::vector<int>& order) {
+  if (order.size() != FRows.size()) throw EListError("The new order does not name every row once");
+  std::vector<int> newPlace(FRows.size(), -1);
+  for (size_t k = 0; k < order.size(); ++k) {
+    const auto old = static_cast<size_t>(order[k]);
+    if (order[k] < 0 || old >= FRows.size() || newPlace[old] >= 0)
+      throw EListError("The new order does not name every row once");
+    newPlace[old] = static_cast<int>(k);
+  }
+  std::vector<TRow> rows;
+  rows.reserve(FRows.size());
+  for (int old : order) rows.push_back(std::move(FRows[static_cast<size_t>(old)]));
+  FRows = std::move(rows);
+  if (!HandleAllocated()) return;
+  const std::vector<int> selected = RowsInState(LVIS_SELECTED);
+  const std::vector<int> focused = RowsInState(LVIS_FOCUSED);
+  FChangesHeld = true;
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  for (int row : selected) SetSelected(newPlace[static_cast<size_t>(row)], true);
+  if (!focused.empty()) {
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(newPlace[static_cast<size_t>(focused.front())]),
+            reinterpret_cast<LPARAM>(&item));
+  }
+  FChangesHeld = false;
+  Invalidate();
+  Change(-1);
+}
+
 void TCustomListView::BeginUpdate() {
   if (FUpdateCount++ == 0) Perform(WM_SETREDRAW, FALSE, 0);
 }
 
 void TCustomListView::EndUpdate() {
   if (FUpdateCount == 0 || --FUpdateCount > 0) return;
+  if (FCountBehind && !HoldsItemCount()) SendItemCount();
   Perform(WM_SETREDRAW, TRUE, 0);
   Invalidate();
 }
 
+void TCustomListView::BeginAdding() {
+  ++FAddingCount;
+}
+
+void TCustomListView::EndAdding() {
+  if (FAddingCount == 0 || --FAddingCount > 0) return;
+  if (FCountBehind && !HoldsItemCount()) SendItemCount();
+}
+
 void TCustomListView::Change(int item) {
-  if (OnChange && !ComponentState().Contains(csDestroying)) OnChange(*this, item);
+  if (OnChange && !FChangesHeld && !ComponentState().Contains(csDestroying)) OnChange(*this, item);
 }
 
 void TCustomListView::ColumnClick(int column) {
   if (OnColumnClick) OnColumnClick(*this, column);
 }
 
+void TCustomListView::GiveDisplayInfo(LVITEMA& item) {
+  if (item.iItem < 0 || item.iItem >= ItemCount()) return;
+  const TRow& row = FRows[static_cast<size_t>(item.iItem)];
+  // Each cell is followed by a NUL in the row's block.
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 && item.iSubItem >= 0)
+    lstrcpynA(item.pszText, row.Texts.Cell(static_cast<size_t>(item.iSubItem)).data(), item.cchTextMax);
+  if (item.mask & LVIF_IMAGE) item.iImage = item.iSubItem == 0 ? row.ImageIndex : -1;
+  if (item.mask & LVIF_PARAM) item.lParam = row.Data;
+}
+
+// Typing the first letters of a name goes to the next row that starts so;
+// the window must know the row it then shows.
+int TCustomListView::FindRow(const LVFINDINFOA& find, int start) {
+  if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) return -1;
+  if (FCountBehind) SendItemCount();
+  const bool partial = find.flags & LVFI_PARTIAL;
+  const int length = lstrlenA(find.psz);
+  // A caption is followed by a NUL in its row's block.
+  const auto matches = [&](std::string_view caption) {
+    if (!partial) return lstrcmpiA(caption.data(), find.psz) == 0;
+    return static_cast<int>(caption.size()) >= length &&
+           CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.data(), length, find.psz, length) ==
+               CSTR_EQUAL;
+  };
+  const int count = ItemCount();
+  const int end = (find.flags & LVFI_WRAP) ? start + count : count;
+  for (int index = start; index < end; ++index)
+    if (matches(FRows[static_cast<size_t>(index % count)].Texts.Cell(0))) return index % count;
+  return -1;
+}
+
 bool TCustomListView::OnNotify(NMHDR& header, LRESULT& result) {
   auto& list = reinterpret_cast<NMLISTVIEW&>(header);
   switch (header.code) {
+    case LVN_GETDISPINFOA:
+      GiveDisplayInfo(reinterpret_cast<NMLVDISPINFOA&>(header).item);
+      return true;
+    case LVN_ODFINDITEMA: {
+      auto& find = reinterpret_cast<NMLVFINDITEMA&>(header);
+      result = FindRow(find.lvfi, std::max(find.iStart, 0));
+      return true;
+    }
+    case LVN_ODFINDITEMW: {
+      auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+      char text[256] = {};
+      if (find.lvfi.psz) WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, text, sizeof text, nullptr, nullptr);
+      LVFINDINFOA ansi{};
+      ansi.flags = find.lvfi.flags;
+      ansi.psz = text;
+      result = FindRow(ansi, std::max(find.iStart, 0));
+      return true;
+    }
     case LVN_ITEMCHANGED:
-    case LVN_INSERTITEM:
       Change(list.iItem);
       return true;
-    case LVN_DELETEITEM:
-      ItemDeleted(list.iItem, list.lParam);
-      Change(list.iItem);
-      return true;
-    case LVN_DELETEALLITEMS:
-      result = FALSE;  // ask for LVN_DELETEITEM of each row, so that its data can be freed
+    case LVN_ODSTATECHANGED:
+      Change(reinterpret_cast<NMLVODSTATECHANGE&>(header).iFrom);
       return true;
     case LVN_COLUMNCLICK:
       ColumnClick(list.iSubItem);

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Form.h"
 #include "ImageList.h"
+#include "RowTexts.h"
 #include "WinControl.h"
 
 namespace retrove {
@@ -16,10 +22,13 @@ using TLVChangeEvent = std::function<void(TObject& sender, int item)>;
 using TLVColumnClickEvent = std::function<void(TObject& sender, int column)>;
 
 // The list-view control: columns, rows with a caption, sub-items, an image
-// and a data value, selection, and the four view styles. The rows live in
-// the window, which is made on first use. Image lists are never destroyed
-// by the control. A derived class that frees row data in ItemDeleted
-// destroys the window in its own destructor, while ItemDeleted is its own.
+// and a data value, selection, and the four view styles. The rows are held
+// here and the window asks for what it shows (an owner-data list), so that
+// adding a hundred thousand rows costs no window traffic and the rows
+// survive the window being made again; the selection is the window's. Image
+// lists are never destroyed by the control. A derived class that frees row
+// data in ItemDeleted clears the rows in its own destructor, while
+// ItemDeleted is its own.
 class TCustomListView : public TWinControl {
 public:
   explicit TCustomListView(TComponent* owner);
@@ -58,6 +67,11 @@ public:
   // Sub-item 0 is the text of the second column.
   std::string SubItem(int index, int subItem);
   void SetSubItem(int index, int subItem, const std::string& text);
+  // Sub-items 0, 1, ... at once: one rebuilding of the row, one redraw.
+  void SetSubItems(int index, std::span<const std::string_view> texts);
+  // A cell's text without a copy, valid until the row changes; column 0 is
+  // the caption.
+  std::string_view CellText(int index, int column);
   int ImageIndex(int index);
   void SetImageIndex(int index, int imageIndex);
   LPARAM ItemData(int index);
@@ -68,8 +82,18 @@ public:
   // The first selected row; -1 when none is.
   int Selection();
 
+  // Puts the rows in a new order: row k becomes the row that was at
+  // order[k] (a permutation of all rows). Selection and focus go with their
+  // rows; one change notice follows.
+  void ReorderRows(const std::vector<int>& order);
+
   void BeginUpdate();
   void EndUpdate();
+  // Rows added meanwhile reach the window at the end, all in one message,
+  // or as soon as a call needs the window to know them; the window goes on
+  // drawing the rows it knows. The same holds while an update is on.
+  void BeginAdding();
+  void EndAdding();
 
   // Any change of the rows or of their states: added, deleted, selected.
   TLVChangeEvent OnChange;
@@ -81,12 +105,29 @@ protected:
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   void Notification(TComponent* component, TOperation operation) override;
 
-  // A row is about to go (LVN_DELETEITEM): where its data is freed.
+  // A row is about to go: where its data is freed.
   virtual void ItemDeleted(int, LPARAM) {}
   virtual void Change(int item);
   virtual void ColumnClick(int column);
 
 private:
+  struct TRow {
+    // The caption, then sub-item 0 and on; missing ones read as empty.
+    TRowTexts Texts;
+    int ImageIndex = -1;
+    LPARAM Data = 0;
+  };
+
+  TRow& Row(int index);
+  bool HoldsItemCount() const { return FUpdateCount > 0 || FAddingCount > 0; }
+  void SyncItemCount();
+  void SendItemCount();
+  // A message about rows by index, sent once the window knows all rows.
+  LRESULT PerformOnRows(UINT message, WPARAM wParam, LPARAM lParam);
+  void RedrawRow(int index);
+  void GiveDisplayInfo(LVITEMA& item);
+  int FindRow(const LVFINDINFOA& find, int start);
+  std::vector<int> RowsInState(UINT state);
   DWORD ListStyle() const;
   void UpdateStyle();
   void ApplyImages();
@@ -98,6 +139,7 @@ private:
     int Width = 50;
   };
   std::vector<TColumn> FColumns;
+  std::vector<TRow> FRows;
   TViewStyle FViewStyle = vsIcon;
   bool FMultiSelect = false;
   bool FReadOnly = false;
@@ -106,6 +148,10 @@ private:
   TImageList* FLargeImages = nullptr;
   TImageList* FSmallImages = nullptr;
   int FUpdateCount = 0;
+  int FAddingCount = 0;
+  bool FChangesHeld = false;
+  // Rows were added while the count was held, and the window was not told.
+  bool FCountBehind = false;
 };
 
 }  // namespace retrove

@@ -19,6 +19,9 @@ std::string LocaleText(LCTYPE type, const std::string& fallback) {
 void LoadLocaleFormatSettings() {
   TFormatSettings settings;
   settings.LongDatePattern = LocaleText(LOCALE_SLONGDATE, settings.LongDatePattern);
+  settings.ShortDatePattern = LocaleText(LOCALE_SSHORTDATE, settings.ShortDatePattern);
+  // The locale's separator may be longer; dates are read by its first character.
+  settings.DateSeparator = LocaleText(LOCALE_SDATE, std::string(1, settings.DateSeparator))[0];
   for (int i = 0; i < 12; ++i) {
     settings.LongMonthNames[i] = LocaleText(LOCALE_SMONTHNAME1 + i, settings.LongMonthNames[i]);
     settings.ShortMonthNames[i] = LocaleText(LOCALE_SABBREVMONTHNAME1 + i, settings.ShortMonthNames[i]);

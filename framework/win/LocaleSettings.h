@@ -2,8 +2,8 @@
 
 namespace retrove {
 
-// Takes the user's long date pattern and month and day names from the
-// locale into the program's format settings.
+// Takes the user's date patterns, date separator and month and day names
+// from the locale into the program's format settings.
 void LoadLocaleFormatSettings();
 
 }  // namespace retrove

@@ -2,9 +2,11 @@
 // opens the folder named by the arguments in the folder tree (each argument
 // a part of a node's text, from the top node down, e.g. "My Computer"
 // "(F:)" "DOCS"), switches to Details and waits for the listing. With
-// --recover last, it then selects every row and presses Retrove, and ends
-// without waiting (for a picture of the progress window).
+// --sort N last, it then clicks the header of column N; with --recover
+// last, it selects every row and presses Retrove, and ends without waiting
+// (for a picture of the progress window).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "RemoteControls.h"
@@ -25,6 +27,11 @@ int main(int argc, char** argv) {
   }
   const bool recover = argc > 1 && std::strcmp(argv[argc - 1], "--recover") == 0;
   if (recover) --argc;
+  int sortColumn = -1;
+  if (argc > 2 && std::strcmp(argv[argc - 2], "--sort") == 0) {
+    sortColumn = std::atoi(argv[argc - 1]);
+    argc -= 2;
+  }
   HTREEITEM node = nullptr;
   for (int i = 1; i < argc; ++i) {
     HTREEITEM next = nullptr;
@@ -41,8 +48,12 @@ int main(int argc, char** argv) {
   const bool listed = e2e::WaitUntil(
       [&] { return e2e::ToolButtonChecked(toolBar, 3) && !e2e::ToolButtonEnabled(toolBar, 13); }, 20000);
   Sleep(1000);
+  HWND list = e2e::FindDescendant(main, "Retrove.TListViewEx");
+  if (sortColumn >= 0) {
+    e2e::ClickListHeader(list, sortColumn);
+    Sleep(500);
+  }
   if (recover) {
-    HWND list = e2e::FindDescendant(main, "Retrove.TCustomListView");
     e2e::ListViewSelect(list, -1, true);
     Sleep(500);
     e2e::PressToolButton(toolBar, 12);

@@ -1,8 +1,11 @@
 #include <doctest/doctest.h>
 
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "Program.h"
 #include "RemoteControls.h"
@@ -131,4 +134,39 @@ TEST_CASE("a folder deleted while it is listed leaves the tree on its parent and
   CHECK(SelectedTreeItem(program.Tree) == drive);
   program.Click(kListImage);
   CHECK(program.StatusText() == std::to_string(program.RowCount()) + " file(s)");
+}
+
+TEST_CASE("a header click sorts Details by size as numbers and by deletion time; a second click reverses") {
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Click(kDetailsImage);
+  program.Open({"Desktop", "My Computer", "(F:)", "DOCS"});
+  const auto column = [&](int index) {
+    std::vector<std::string> texts;
+    for (const auto& row : ListViewRows(program.List, kColumns)) texts.push_back(row[static_cast<size_t>(index)]);
+    return texts;
+  };
+  ClickListHeader(program.List, 1);
+  CHECK(column(1) == std::vector<std::string>{"13", "13", "16", "23", "25"});
+  ClickListHeader(program.List, 2);
+  CHECK(column(0) == std::vector<std::string>{"README.TXT", "BUDGET.XLS", "MEMO.TXT", "MEMO.TXT", "LETTER.DOC"});
+  CHECK(column(1) == std::vector<std::string>{"13", "25", "13", "23", "16"});
+  ClickListHeader(program.List, 2);
+  CHECK(column(0) == std::vector<std::string>{"LETTER.DOC", "MEMO.TXT", "MEMO.TXT", "BUDGET.XLS", "README.TXT"});
+  CHECK(program.StatusText() == "5 file(s)");
+  // Listed again (F5), the rows keep that order.
+  PostMessageA(program.List, WM_KEYDOWN, VK_F5, 0);
+  Sleep(500);
+  program.WaitIdle();
+  CHECK(column(0) == std::vector<std::string>{"LETTER.DOC", "MEMO.TXT", "MEMO.TXT", "BUDGET.XLS", "README.TXT"});
+
+  // The columns were sorted and resized, but the list keeps nothing of
+  // them between runs.
+  ListView_SetColumnWidth(program.List, 3, 160);
+  PostMessageA(program.Main, WM_CLOSE, 0, 0);
+  REQUIRE(program.Ended(10000));
+  HKEY columns = nullptr;
+  CHECK(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vantorel\\Retrove\\Columns", 0, KEY_READ, &columns) ==
+        ERROR_FILE_NOT_FOUND);
+  if (columns) RegCloseKey(columns);
 }

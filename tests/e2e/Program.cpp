@@ -70,7 +70,7 @@ void TProgram::FindControls() {
   DWORD_PTR answer = 0;
   REQUIRE(SendMessageTimeoutA(Main, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer) != 0);
   Tree = FindDescendant(Main, "Retrove.TNsShellTree");
-  List = FindDescendant(Main, "Retrove.TCustomListView");
+  List = FindDescendant(Main, "Retrove.TListViewEx");
   ToolBar = FindDescendant(Main, "Retrove.TToolBar");
   Status = FindDescendant(Main, "Retrove.TStatusBar");
   REQUIRE(Tree);

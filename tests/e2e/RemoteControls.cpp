@@ -206,14 +206,36 @@ void SelectTreeItem(HWND tree, HTREEITEM item) {
   WaitForPostedMessages(tree);
 }
 
-void WaitForPostedMessages(HWND window) {
-  // A marker posted behind them: the insert mark's colour, which the tree
-  // never shows, reads back once the marker has been handled.
+namespace {
+
+// A marker posted behind the messages now queued for the window's thread:
+// an insert mark's colour, which the program never shows, reads back once
+// the marker has been handled.
+void WaitForMarker(HWND window, UINT setColor, UINT getColor) {
   static COLORREF marker = RGB(1, 2, 3);
   marker ^= RGB(0, 0, 1);
-  PostMessageA(window, TVM_SETINSERTMARKCOLOR, 0, static_cast<LPARAM>(marker));
-  WaitUntil([&] { return static_cast<COLORREF>(SendMessageA(window, TVM_GETINSERTMARKCOLOR, 0, 0)) == marker; },
-            10000);
+  PostMessageA(window, setColor, 0, static_cast<LPARAM>(marker));
+  WaitUntil([&] { return static_cast<COLORREF>(SendMessageA(window, getColor, 0, 0)) == marker; }, 10000);
+}
+
+}  // namespace
+
+void WaitForPostedMessages(HWND tree) {
+  WaitForMarker(tree, TVM_SETINSERTMARKCOLOR, TVM_GETINSERTMARKCOLOR);
+}
+
+void ClickListHeader(HWND listView, int column) {
+  const HWND header = reinterpret_cast<HWND>(SendMessageA(listView, LVM_GETHEADER, 0, 0));
+  TRemoteBuffer remote(header, sizeof(RECT));
+  RECT rect{};
+  if (!remote.Valid() || !SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                                       reinterpret_cast<LPARAM>(remote.Address())) ||
+      !remote.Read(&rect, sizeof rect))
+    return;
+  const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageA(header, WM_LBUTTONUP, 0, point);
+  WaitForMarker(listView, LVM_SETINSERTMARKCOLOR, LVM_GETINSERTMARKCOLOR);
 }
 
 HTREEITEM SelectedTreeItem(HWND tree) {

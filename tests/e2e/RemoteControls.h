@@ -42,6 +42,10 @@ void SelectTreeItem(HWND tree, HTREEITEM item);
 void WaitForPostedMessages(HWND tree);
 HTREEITEM SelectedTreeItem(HWND tree);
 
+// Clicks a list view's column header as the user would, and returns once
+// the program has handled the click.
+void ClickListHeader(HWND listView, int column);
+
 // Tool-bar buttons are known by their image index, which is unique per
 // button. Pressing one posts a mouse click on it. The test must have the program's bitness (TBBUTTON's layout).
 bool PressToolButton(HWND toolBar, int imageIndex);

@@ -1,8 +1,13 @@
 #include <doctest/doctest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "AttributeText.h"
+#include "DetailTexts.h"
+#include "FormatSettings.h"
+#include "Nwtools.h"
 #include "RecoveryName.h"
 
 using namespace retrove;
@@ -41,4 +46,63 @@ TEST_CASE("the recovery name is the first one free") {
   };
   CHECK_FALSE(RecoveryName("FULL.TXT", allTaken).has_value());
   CHECK(asked == 10'000'000);
+}
+
+namespace {
+
+// The texts as the listing wrote them one by one before they shared a buffer.
+std::vector<std::string> TextsOneByOne(const TNWDeletedFileInfo& info) {
+  return {std::to_string(info.FileSize),     DateTimeText(info.DeletedDateTime), info.Deletor,
+          info.Owner,                        DateTimeText(info.LastAccessDate),  DateTimeText(info.CreationDateTime),
+          AttributeString(info.Attributes),  DateTimeText(info.ArchiveDateTime), info.Archiver,
+          DateTimeText(info.UpdateDateTime), info.Updater};
+}
+
+std::vector<std::string> Texts(TDetailTexts& writer, const TNWDeletedFileInfo& info) {
+  const auto texts = writer.Of(info);
+  return {texts.begin(), texts.end()};
+}
+
+}  // namespace
+
+TEST_CASE("detail texts read as the one-by-one texts, row after row and whatever the day") {
+  TNWDeletedFileInfo first;
+  first.FileSize = -1;
+  first.DeletedDateTime = 35512.9999999999;  // Sunday 23 March 1997, so near midnight that it reads as the 24th
+  first.Deletor = "SUPERVISOR";
+  first.Owner = "";
+  first.LastAccessDate = 35512;
+  first.CreationDateTime = 29221.5;
+  first.Attributes = 0x01 | 0x1000;
+  first.ArchiveDateTime = -1.25;  // before 30 December 1899
+  first.Archiver = "A LONGER NAME THAN ANY SHORT STRING HOLDS";
+  first.UpdateDateTime = 35513.75;
+  first.Updater = "GUEST";
+  TNWDeletedFileInfo second = first;
+  second.FileSize = 2147483647;
+  second.DeletedDateTime = 35512.25;  // the same Sunday, earlier
+  second.LastAccessDate = 35513;      // the next day
+  second.Owner = "ADMIN";
+
+  SUBCASE("default settings") {
+    TDetailTexts writer(FormatSettings());
+    CHECK(Texts(writer, first) == TextsOneByOne(first));
+    CHECK(Texts(writer, second) == TextsOneByOne(second));
+    CHECK(Texts(writer, first) == TextsOneByOne(first));
+  }
+  SUBCASE("a long date with the day's name, and the defaults back afterwards") {
+    const TFormatSettings saved = FormatSettings();
+    TFormatSettings settings = saved;
+    settings.LongDatePattern = "dddd, d. MMMM yyyy";
+    SetFormatSettings(settings);
+    TDetailTexts writer(FormatSettings());
+    const std::vector<std::string> firstTexts = Texts(writer, first);
+    const std::vector<std::string> secondTexts = Texts(writer, second);
+    const std::vector<std::string> expectedFirst = TextsOneByOne(first);
+    const std::vector<std::string> expectedSecond = TextsOneByOne(second);
+    SetFormatSettings(saved);
+    CHECK(firstTexts == expectedFirst);
+    CHECK(secondTexts == expectedSecond);
+    CHECK(secondTexts[1] == "Sunday, 23. March 1997 06:00 a");
+  }
 }

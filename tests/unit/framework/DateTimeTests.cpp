@@ -2,6 +2,7 @@
 
 #include "DateTime.h"
 #include "Exceptions.h"
+#include "FormatSettings.h"
 
 using namespace retrove;
 
@@ -64,4 +65,11 @@ TEST_CASE("time of day is the fraction, rounded to the millisecond") {
   const TDateTime almost = EncodeDate(2001, 12, 31) + 0.9999999999;
   CHECK(DecodeDate(almost).Year == 2002);
   CHECK(DecodeTime(almost).Hour == 0);
+}
+
+TEST_CASE("a time of day keeps the day of the week of its date, before 1900 too") {
+  // 29 December 1899 was a Friday, 4 March 1997 a Tuesday.
+  CHECK(DayOfWeekIndex(EncodeDate(1899, 12, 29)) == 5);
+  CHECK(DayOfWeekIndex(EncodeDateTime({1899, 12, 29}, {18, 0, 0, 0})) == 5);
+  CHECK(DayOfWeekIndex(EncodeDateTime({1997, 3, 4}, {23, 59, 0, 0})) == 2);
 }

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "Exceptions.h"
 #include "GuiTesting.h"
 #include "TestForm.h"
 
@@ -236,6 +237,91 @@ TEST_CASE("list rows: captions, sub-items, images, selection and change notices"
   CHECK(form.ListDel->SelCount() == 0);
   CHECK(form.ListDel->ColumnCount() == 4);
   CHECK(form.ListDel->ColumnWidth(3) == 100);
+}
+
+namespace {
+
+// A row's text as another program reads it, through the window.
+std::string WindowRowText(HWND list, int row, int column, int bufferSize = 256) {
+  std::string buffer(static_cast<size_t>(bufferSize), '\0');
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = buffer.data();
+  item.cchTextMax = bufferSize;
+  const auto length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return buffer.substr(0, static_cast<size_t>(length));
+}
+
+}  // namespace
+
+TEST_CASE("list rows are held by the control: the window shows them, also when made again") {
+  EnsureApplication();
+  TTestForm form(nullptr);
+  TCustomListView& list = *form.ListDel;
+  for (const char* name : {"ALPHA.TXT", "beta.doc", "GAMMA.XLS", "BETTER.TXT"})
+    list.AddItem(name, 2, reinterpret_cast<LPARAM>(name));
+  list.SetSubItem(1, 0, "2147483648");
+  form.Show();
+  HWND window = list.Hwnd();
+  CHECK(SendMessageA(window, LVM_GETITEMCOUNT, 0, 0) == 4);
+  CHECK(WindowRowText(window, 1, 0) == "beta.doc");
+  CHECK(WindowRowText(window, 1, 1) == "2147483648");
+  CHECK(WindowRowText(window, 1, 1, 5) == "2147");  // cut to the reader's buffer, terminated
+  CHECK(WindowRowText(window, 2, 3).empty());        // a sub-item never set
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = 3;
+  REQUIRE(SendMessageA(window, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  CHECK(item.iImage == 2);
+  CHECK(std::string(reinterpret_cast<const char*>(list.ItemData(3))) == "BETTER.TXT");
+
+  SUBCASE("typing a name's first letters finds the next row that starts so") {
+    LVFINDINFOA find{};
+    find.flags = LVFI_PARTIAL | LVFI_WRAP;
+    find.psz = "be";
+    CHECK(SendMessageA(window, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) == 1);
+    CHECK(SendMessageA(window, LVM_FINDITEMA, 2, reinterpret_cast<LPARAM>(&find)) == 3);
+    find.psz = "delta";
+    CHECK(SendMessageA(window, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)) == -1);
+  }
+  SUBCASE("a deleted row takes its selection along; later rows keep theirs") {
+    list.SetSelected(1, true);
+    list.SetSelected(3, true);
+    list.DeleteItem(1);
+    CHECK(list.ItemCount() == 3);
+    CHECK(list.SelCount() == 1);
+    CHECK(list.Selection() == 2);
+    CHECK(WindowRowText(window, 2, 0) == "BETTER.TXT");
+  }
+  SUBCASE("reordered rows take their selection and focus along, with one change notice") {
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    LVITEMA focus{};
+    focus.stateMask = LVIS_FOCUSED;
+    focus.state = LVIS_FOCUSED;
+    SendMessageA(window, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&focus));
+    int changes = 0;
+    list.OnChange = [&changes](TObject&, int) { ++changes; };
+    list.ReorderRows({3, 2, 1, 0});
+    CHECK(changes == 1);
+    CHECK(WindowRowText(window, 0, 0) == "BETTER.TXT");
+    CHECK(list.SubItem(2, 0) == "2147483648");
+    CHECK(list.SelCount() == 2);
+    CHECK(list.Selected(1));  // GAMMA.XLS
+    CHECK(list.Selected(3));  // ALPHA.TXT
+    CHECK(SendMessageA(window, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) == 1);
+    CHECK_THROWS_AS(list.ReorderRows({0, 0, 1, 2}), EListError);
+    CHECK_THROWS_AS(list.ReorderRows({0, 1}), EListError);
+    CHECK(list.ItemCaption(0) == "BETTER.TXT");
+  }
+  SUBCASE("the rows outlive the window") {
+    list.SetBorderStyle(bsNone);
+    REQUIRE(list.Hwnd() != window);
+    CHECK(SendMessageA(list.Hwnd(), LVM_GETITEMCOUNT, 0, 0) == 4);
+    CHECK(WindowRowText(list.Hwnd(), 3, 0) == "BETTER.TXT");
+    CHECK(list.SubItem(1, 0) == "2147483648");
+  }
+  CHECK_THROWS_AS(list.ItemCaption(list.ItemCount()), EListError);
 }
 
 TEST_CASE("a right click shows the control's pop-up menu, and none once it is detached") {

@@ -1,0 +1,60 @@
+#include "Meters.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+namespace retrove::bench {
+
+namespace {
+
+TStallMeter* Meter = nullptr;
+
+void CALLBACK TimerTicked(HWND, UINT, UINT_PTR, DWORD) {
+  if (Meter) Meter->Tick();
+}
+
+PROCESS_MEMORY_COUNTERS MemoryCounters() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters;
+}
+
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+}  // namespace
+
+double Seconds() {
+  LARGE_INTEGER now{};
+  LARGE_INTEGER frequency{};
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+double PeakMegabytes() {
+  return double(MemoryCounters().PeakWorkingSetSize) / kMegabyte;
+}
+
+double WorkingSetMegabytes() {
+  return double(MemoryCounters().WorkingSetSize) / kMegabyte;
+}
+
+TStallMeter::TStallMeter() {
+  Meter = this;
+  FLast = Seconds();
+  FTimer = SetTimer(nullptr, 0, 10, &TimerTicked);
+}
+
+TStallMeter::~TStallMeter() {
+  KillTimer(nullptr, FTimer);
+  Meter = nullptr;
+}
+
+void TStallMeter::Tick() {
+  const double now = Seconds();
+  if (now - FLast > FLongest) FLongest = now - FLast;
+  FLast = now;
+}
+
+}  // namespace retrove::bench

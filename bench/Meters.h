@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+namespace retrove::bench {
+
+// Seconds on the performance counter.
+double Seconds();
+
+// The working set's peak so far, and its size now, in megabytes.
+double PeakMegabytes();
+double WorkingSetMegabytes();
+
+// The longest wait between two ticks of a 10 ms timer: how long the window
+// at worst leaves its messages (a click on Stop) unanswered. One at a time.
+class TStallMeter {
+public:
+  TStallMeter();
+  ~TStallMeter();
+  TStallMeter(const TStallMeter&) = delete;
+  TStallMeter& operator=(const TStallMeter&) = delete;
+
+  double LongestMs() const { return FLongest * 1000.0; }
+  // When the timer last ticked, in Seconds().
+  double LastTick() const { return FLast; }
+  // The timer's tick.
+  void Tick();
+
+private:
+
+  std::uintptr_t FTimer = 0;
+  double FLast = 0;
+  double FLongest = 0;
+};
+
+}  // namespace retrove::bench
