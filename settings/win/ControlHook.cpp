@@ -19,6 +19,7 @@ bool IsEndOfWindow(UINT message) {
   return message == WM_DESTROY || message == WM_NCDESTROY;
 }
 
+
 }  // namespace
 
 TControlHook::TControlHook(TWinControl& control, unsigned serial) : FControl(&control), FSerial(serial) {}
@@ -44,6 +45,7 @@ void TControlHook::InstallSubclass() {
   if (!SetWindowSubclass(window, &SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
     RaiseOSError(ERROR_NOT_ENOUGH_MEMORY);
   FWindow = window;
+  FChainProc = GetWindowLongPtrA(window, GWLP_WNDPROC);
 }
 
 void TControlHook::Retire() {
@@ -57,11 +59,16 @@ void TControlHook::Retire() {
   }
 }
 
-// Removing our entry from the system's chain leaves any subclass installed
-// above or below it working, and a window already destroyed has none left.
+// Taking the last entry out of the system's chain puts the window's first
+// procedure back even when someone has since subclassed the window over
+// ours, which would cut theirs off. Then our entry stays, passing every
+// message on without this object, until the window is destroyed.
 void TControlHook::RemoveSubclass() {
   if (!FWindow) return;
-  RemoveWindowSubclass(FWindow, &SubclassProc, kSubclassId);
+  if (GetWindowLongPtrA(FWindow, GWLP_WNDPROC) == FChainProc)
+    RemoveWindowSubclass(FWindow, &SubclassProc, kSubclassId);
+  else
+    SetWindowSubclass(FWindow, &SubclassProc, kSubclassId, 0);
   FWindow = nullptr;
 }
 
@@ -77,14 +84,21 @@ bool TControlHook::CallsAllowed() const {
 // share of it keeps it alive until the message is done.
 LRESULT CALLBACK TControlHook::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR data) {
-  const std::shared_ptr<TControlHook> self = reinterpret_cast<TControlHook*>(data)->weak_from_this().lock();
-  if (!self) return DefSubclassProc(window, message, wParam, lParam);
+  const std::shared_ptr<TControlHook> self =
+      data ? reinterpret_cast<TControlHook*>(data)->weak_from_this().lock() : nullptr;
+  if (!self) return PassOn(window, message, wParam, lParam);
   try {
     return self->Dispatch(window, message, wParam, lParam);
   } catch (...) {
     Application.HandleException();
     return 0;
   }
+}
+
+LRESULT TControlHook::PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &SubclassProc, kSubclassId);
+  return result;
 }
 
 LRESULT TControlHook::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -39,6 +39,7 @@ public:
 private:
   static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR data);
+  static LRESULT PassOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void CallHooks(const std::vector<TWindowHook*>& hooks, TMessage& msg, bool& handled, bool before);
   bool Attached(const TWindowHook* hook) const;
@@ -48,6 +49,8 @@ private:
   TWinControl* FControl;
   unsigned FSerial;
   HWND FWindow = nullptr;
+  // The window's procedure just after ours joined the chain.
+  LONG_PTR FChainProc = 0;
   bool FRetired = false;
   std::vector<TWindowHook*> FHooks;
 };

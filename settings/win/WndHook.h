@@ -43,7 +43,7 @@ public:
   void SetActive(bool active);
   TWinControl* WinControl() const { return FWinControl; }
   void SetWinControl(TWinControl* control);
-  // Whether the control's window is subclassed for this hook now.
+  // Whether the hook has joined the subclassing of its control.
   bool Attached() const { return FControlHook != nullptr; }
 
   THookMessageEvent BeforeMessage;

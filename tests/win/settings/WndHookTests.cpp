@@ -239,10 +239,14 @@ TEST_CASE("the control's end reaches it even when a hook claims the message") {
   int destroys = 0;
   form.Panel->Destroys = &destroys;
   const HWND window = form.Panel->Hwnd();
-  delete form.Panel;
-  form.Panel = nullptr;
+  DestroyWindow(window);
+  Application.ProcessMessages();
   CHECK(destroys == 1);
   CHECK(TWindow::FromHandle(window) == nullptr);
+  CHECK_FALSE(form.Panel->HandleAllocated());
+
+  delete form.Panel;
+  form.Panel = nullptr;
   CHECK(hook->WinControl() == nullptr);
   CHECK(THookList::Instance().Count() == 0);
 }
