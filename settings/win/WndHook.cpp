@@ -1,6 +1,7 @@
 #include "WndHook.h"
 
 #include "ControlHook.h"
+#include "Form.h"
 #include "PropertyTable.h"
 
 namespace retrove {
@@ -8,6 +9,7 @@ namespace retrove {
 const TClassInfo& TWindowHook::StaticClassInfo() {
   static const TClassInfo info = TClassInfoBuilder<TWindowHook>("TWindowHook", TComponent::StaticClassInfo())
                                      .Boolean("Active", &TWindowHook::Active, &TWindowHook::SetActive, true)
+                                     .Boolean("IsForm", &TWindowHook::IsForm, &TWindowHook::SetIsForm, false)
                                      .Build();
   return info;
 }
@@ -37,9 +39,25 @@ void TWindowHook::SetWinControl(TWinControl* control) {
   if (wasActive) Attach();
 }
 
+bool TWindowHook::IsForm() const {
+  return FWinControl && FWinControl == Owner();
+}
+
+void TWindowHook::SetIsForm(bool isForm) {
+  if (!isForm) return;
+  if (auto* form = dynamic_cast<TForm*>(Owner())) SetWinControl(form);
+}
+
+// Attaching makes the control's window, which must wait until the
+// description has been read in full.
+void TWindowHook::Loaded() {
+  TComponent::Loaded();
+  if (FActive) Attach();
+}
+
 void TWindowHook::Attach() {
   FActive = true;
-  if (!FWinControl || FControlHook) return;
+  if (!FWinControl || FControlHook || ComponentState().Contains(csLoading)) return;
   if (ComponentState().Contains(csDestroying) || FWinControl->ComponentState().Contains(csDestroying)) return;
   TControlHook& hook = THookList::Instance().Acquire(*FWinControl);
   FControlHook = &hook;

@@ -46,6 +46,13 @@ public:
   // Whether the hook has joined the subclassing of its control.
   bool Attached() const { return FControlHook != nullptr; }
 
+  // Stands in for WinControl in a stored description when the watched
+  // control is the owning form, which a description cannot name.
+  bool IsForm() const;
+  void SetIsForm(bool isForm);
+
+  void Loaded() override;
+
   THookMessageEvent BeforeMessage;
   THookMessageEvent AfterMessage;
 

@@ -304,3 +304,31 @@ TEST_CASE("Active is a wish kept without a control and carried to the next one")
   CHECK(hook.Active());
   CHECK(THookList::Instance().Count() == 0);
 }
+
+TEST_CASE("IsForm binds the hook to its owning form and is read back only for it") {
+  THookForm form;
+  auto* hook = new TWindowHook(&form.Form);
+  hook->SetWinControl(form.Panel);
+  CHECK_FALSE(hook->IsForm());
+
+  hook->SetIsForm(true);
+  CHECK(hook->WinControl() == &form.Form);
+  CHECK(hook->IsForm());
+  CHECK(hook->Attached());
+
+  TWindowHook orphan(nullptr);
+  orphan.SetIsForm(true);
+  CHECK(orphan.WinControl() == nullptr);
+}
+
+TEST_CASE("a hook being loaded attaches only once loading is over") {
+  THookForm form;
+  auto* hook = new TWindowHook(&form.Form);
+  hook->BeginLoading();
+  hook->SetIsForm(true);
+  hook->SetActive(true);
+  CHECK_FALSE(hook->Attached());
+  hook->Loaded();
+  CHECK(hook->Attached());
+  CHECK(hook->WinControl() == &form.Form);
+}
