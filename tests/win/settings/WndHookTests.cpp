@@ -45,7 +45,7 @@ struct THookForm {
     Panel = new TProbePanel(&Form);
     Panel->SetParent(&Form);
     Panel->SetAlign(alClient);
-    Form.Show();
+    Panel->Handle();
   }
 
   // A hook owned by the form that writes "<name>b" and "<name>a" into Log
