@@ -121,10 +121,12 @@ LRESULT TControlHook::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM 
   return msg.Result;
 }
 
-// One failing handler is reported and the others still run.
+// A hook that a handler has detached or freed meanwhile is skipped, as is
+// one whose owner is tearing it down. One failing handler is reported and
+// the others still run.
 void TControlHook::CallHooks(const std::vector<TWindowHook*>& hooks, TMessage& msg, bool& handled, bool before) {
   for (auto hook = hooks.rbegin(); hook != hooks.rend() && !handled; ++hook) {
-    if (!Attached(*hook)) continue;
+    if (!Attached(*hook) || (*hook)->ComponentState().Contains(csDestroying)) continue;
     try {
       if (before)
         (*hook)->DoBeforeMessage(msg, handled);

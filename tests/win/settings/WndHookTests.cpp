@@ -332,3 +332,20 @@ TEST_CASE("a hook being loaded attaches only once loading is over") {
   CHECK(hook->Attached());
   CHECK(hook->WinControl() == &form.Form);
 }
+
+TEST_CASE("a hook whose owner is being torn down is no longer called") {
+  THookForm form;
+  TComponent owner(nullptr);
+  auto* hook = new TWindowHook(&owner);
+  int seen = 0;
+  hook->BeforeMessage = [&](TObject&, TMessage& msg, bool&) {
+    if (msg.Msg == kProbeMessage) ++seen;
+  };
+  hook->SetWinControl(form.Panel);
+  form.Probe();
+  CHECK(seen == 1);
+
+  owner.Destroying();
+  CHECK(form.Probe() == kProbeAnswer);
+  CHECK(seen == 1);
+}
