@@ -2,7 +2,6 @@
 // consistent order, and a text read as a date must be the date it reads as.
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -12,31 +11,17 @@
 
 #include "CellText.h"
 #include "FuzzCheck.h"
+#include "FuzzSettings.h"
 #include "Nwtools.h"
-#include "ScopedFormatSettings.h"
 #include "SortKeys.h"
 
 using namespace retrove;
+using retrove::fuzz::AllSettings;
 using retrove::fuzz::Require;
 
 namespace {
 
 constexpr std::size_t kMostCells = 8;
-
-// Year first, two-digit years and a short day name: the orders and windows
-// the English and German defaults do not reach.
-TFormatSettings IsoLikeSettings() {
-  TFormatSettings settings;
-  settings.LongDatePattern = "ddd, dd-mmm-yy";
-  settings.ShortDatePattern = "yyyy-MM-dd";
-  settings.DateSeparator = '-';
-  return settings;
-}
-
-const std::array<TFormatSettings, 3>& AllSettings() {
-  static const std::array<TFormatSettings, 3> settings{TFormatSettings{}, GermanSettings(), IsoLikeSettings()};
-  return settings;
-}
 
 std::vector<std::string_view> Cells(std::string_view text) {
   std::vector<std::string_view> cells;
