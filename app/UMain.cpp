@@ -46,10 +46,26 @@ TFMain::TFMain(TComponent* owner) : TForm(owner) {
   OnCreate = [this](TObject&) { FormCreate(); };
   OnShow = [this](TObject&) { FormShow(); };
   OnCloseQuery = [this](TObject&, bool& canClose) { FormCloseQuery(canClose); };
+  BuildSettingsStore();
   // The tree fills itself and selects its top node once it has a window;
   // made now, that first selection lists its folder, as the tree's own
   // selection changes do from here on.
   TreeDel->Handle();
+}
+
+// The window's placement and view settings, kept between runs; it takes
+// over the show, close and destroy handlers, so it comes after them.
+void TFMain::BuildSettingsStore() {
+  SettingsStore1 = new TSettingsStore(this);
+  SettingsStore1->SetName("SettingsStore1");
+  SettingsStore1->SetIniFileName("Software");
+  SettingsStore1->SetIniSection("Vantorel\\Retrove");
+  for (const char* line : {"NsSplitter1.Position", "BDetails.Down", "BList.Down", "BSmallIcons.Down",
+                           "BLargeIcons.Down", "MStatusBar.Checked", "MToolBar.Checked", "MLargeIcons.Checked",
+                           "Toolbar.Visible", "StatusBar.Visible", "MDetails.Checked", "MList.Checked",
+                           "MSmallIcons.Checked", "ListDel.ViewStyle"})
+    SettingsStore1->StoredProps().Add(line);
+  SettingsStore1->Loaded();
 }
 
 TFMain::~TFMain() {

@@ -170,3 +170,39 @@ TEST_CASE("a header click sorts Details by size as numbers and by deletion time;
         ERROR_FILE_NOT_FOUND);
   if (columns) RegCloseKey(columns);
 }
+
+namespace {
+
+std::string StoredValue(const char* name) {
+  char text[256] = {};
+  DWORD size = sizeof text - 1;
+  if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Vantorel\\Retrove", name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS)
+    return "(missing)";
+  return text;
+}
+
+}  // namespace
+
+TEST_CASE("the window and its view settings are kept from one run to the next") {
+  {
+    TProgram program("RETROVE_E2E_CLIENT");
+    program.FindControls();
+    program.Click(kDetailsImage);
+    ShowWindow(program.Main, SW_MAXIMIZE);
+    Sleep(300);
+    PostMessageA(program.Main, WM_CLOSE, 0, 0);
+    REQUIRE(program.Ended(10000));
+  }
+  CHECK(StoredValue("ShowCmd") == "3");
+  CHECK(StoredValue("BDetails_Down") == "True");
+  CHECK(StoredValue("BLargeIcons_Down") == "False");
+  CHECK(StoredValue("ListDel_ViewStyle") == "vsReport");
+  CHECK(StoredValue("NormPos") != "(missing)");
+
+  TProgram again("RETROVE_E2E_CLIENT", false);
+  again.FindControls();
+  CHECK(IsZoomed(again.Main));
+  CHECK(ToolButtonChecked(again.ToolBar, kDetailsImage));
+  CHECK((GetWindowLongA(again.List, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT);
+}

@@ -35,7 +35,10 @@ int RunAndWait(const std::string& application, std::string commandLine, DWORD ti
 
 }  // namespace
 
-TProgram::TProgram(const char* variable) {
+TProgram::TProgram(const char* variable, bool firstRun) {
+  // A test starts from a first run unless it says otherwise: what an
+  // earlier test left stored would change the window it finds.
+  if (firstRun) RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vantorel");
   const std::string exe = Variable(variable);
   std::string commandLine = "\"" + exe + "\"";
   STARTUPINFOA startup{};

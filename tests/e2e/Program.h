@@ -20,7 +20,7 @@ inline constexpr int kStopImage = 13;
 class TProgram {
 public:
   // `variable` names the environment variable that holds the program's path.
-  explicit TProgram(const char* variable);
+  explicit TProgram(const char* variable, bool firstRun = true);
   ~TProgram();
   TProgram(const TProgram&) = delete;
   TProgram& operator=(const TProgram&) = delete;
