@@ -198,18 +198,8 @@ LRESULT TListViewEx::FindVirtualItem(NMHDR& header) {
     auto& find = reinterpret_cast<NMLVFINDITEMA&>(header);
     return DoVMFindItem(find) ? find.iStart : -1;
   }
-  const auto& wide = reinterpret_cast<const NMLVFINDITEMW&>(header);
-  char text[MAX_PATH] = {};
-  if (wide.lvfi.psz) WideCharToMultiByte(CP_ACP, 0, wide.lvfi.psz, -1, text, sizeof text - 1, nullptr, nullptr);
-  NMLVFINDITEMA find{};
-  find.hdr = wide.hdr;
-  find.iStart = wide.iStart;
-  find.lvfi.flags = wide.lvfi.flags;
-  find.lvfi.psz = text;
-  find.lvfi.lParam = wide.lvfi.lParam;
-  find.lvfi.pt = wide.lvfi.pt;
-  find.lvfi.vkDirection = wide.lvfi.vkDirection;
-  return DoVMFindItem(find) ? find.iStart : -1;
+  TAnsiFindRequest ansi(reinterpret_cast<const NMLVFINDITEMW&>(header));
+  return DoVMFindItem(ansi.Request()) ? ansi.Request().iStart : -1;
 }
 
 bool TListViewEx::OnStandardNotify(NMHDR& header, LRESULT& result) {

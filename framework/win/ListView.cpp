@@ -15,6 +15,18 @@ constexpr int kTextLimit = 1024;
 
 }  // namespace
 
+TAnsiFindRequest::TAnsiFindRequest(const NMLVFINDITEMW& wide) {
+  if (wide.lvfi.psz)
+    WideCharToMultiByte(CP_ACP, 0, wide.lvfi.psz, -1, FText, sizeof FText - 1, nullptr, nullptr);
+  FRequest.hdr = wide.hdr;
+  FRequest.iStart = wide.iStart;
+  FRequest.lvfi.flags = wide.lvfi.flags;
+  FRequest.lvfi.psz = FText;
+  FRequest.lvfi.lParam = wide.lvfi.lParam;
+  FRequest.lvfi.pt = wide.lvfi.pt;
+  FRequest.lvfi.vkDirection = wide.lvfi.vkDirection;
+}
+
 const TClassInfo& TCustomListView::StaticClassInfo() {
   static const TClassInfo info =
       TClassInfoBuilder<TCustomListView>("TCustomListView", TWinControl::StaticClassInfo())
@@ -390,13 +402,8 @@ bool TCustomListView::OnNotify(NMHDR& header, LRESULT& result) {
       return true;
     }
     case LVN_ODFINDITEMW: {
-      auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
-      char text[256] = {};
-      if (find.lvfi.psz) WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, text, sizeof text, nullptr, nullptr);
-      LVFINDINFOA ansi{};
-      ansi.flags = find.lvfi.flags;
-      ansi.psz = text;
-      result = FindRow(ansi, std::max(find.iStart, 0));
+      TAnsiFindRequest ansi(reinterpret_cast<const NMLVFINDITEMW&>(header));
+      result = FindRow(ansi.Request().lvfi, std::max(ansi.Request().iStart, 0));
       return true;
     }
     case LVN_ITEMCHANGED:

@@ -29,6 +29,21 @@ using TLVColumnClickEvent = std::function<void(TObject& sender, int column)>;
 // lists are never destroyed by the control. A derived class that frees row
 // data in ItemDeleted clears the rows in its own destructor, while
 // ItemDeleted is its own.
+// The ANSI form of a wide find request (Wine sends the wide one for typing
+// ahead), its text cut to fit and always terminated.
+class TAnsiFindRequest {
+public:
+  explicit TAnsiFindRequest(const NMLVFINDITEMW& wide);
+  TAnsiFindRequest(const TAnsiFindRequest&) = delete;
+  TAnsiFindRequest& operator=(const TAnsiFindRequest&) = delete;
+
+  NMLVFINDITEMA& Request() { return FRequest; }
+
+private:
+  char FText[MAX_PATH] = {};
+  NMLVFINDITEMA FRequest{};
+};
+
 class TCustomListView : public TWinControl {
 public:
   explicit TCustomListView(TComponent* owner);
