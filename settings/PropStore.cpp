@@ -22,25 +22,39 @@ std::string ItemName(int index) {
 TPropsStorage::TPropsStorage(TSettingsStorage& storage, std::string section)
     : FStorage(storage), FSection(std::move(section)) {}
 
+void ResolvePropertyPaths(const TComponent& form, TStrings& lines, bool fromForm) {
+  for (int line = lines.Count() - 1; line >= 0; --line) {
+    const auto path = SplitPropertyPath(lines.Strings(line));
+    auto* component = dynamic_cast<TComponent*>(fromForm && path ? form.FindComponent(path->first) : lines.Objects(line));
+    if (!path || !component) {
+      lines.Delete(line);
+    } else if (fromForm) {
+      lines.SetObjects(line, component);
+    } else {
+      lines.SetStrings(line, component->Name() + "." + path->second);
+    }
+  }
+}
+
 template <class Action>
-void TPropsStorage::ForEachListed(const TComponent& form, const TStrings& lines, Action action) {
+void TPropsStorage::ForEachListed(const TComponent& form, TStrings& lines, Action action) {
+  ResolvePropertyPaths(form, lines, false);
   for (int line = 0; line < lines.Count(); ++line) {
     const auto path = SplitPropertyPath(lines.Strings(line));
     if (!path) continue;
-    TComponent* component = form.FindComponent(path->first);
-    if (!component) continue;
+    auto* component = static_cast<TComponent*>(lines.Objects(line));
     const TPropInfo* prop = FindPropInfo(*component, path->second);
     if (prop) action(*component, *prop, component->Name() + "_");
   }
 }
 
-void TPropsStorage::SaveListedProperties(const TComponent& form, const TStrings& lines) {
+void TPropsStorage::SaveListedProperties(const TComponent& form, TStrings& lines) {
   ForEachListed(form, lines, [this](TComponent& component, const TPropInfo& prop, const std::string& prefix) {
     WritePropertyValue(component, prop, prefix);
   });
 }
 
-void TPropsStorage::RestoreListedProperties(const TComponent& form, const TStrings& lines) {
+void TPropsStorage::RestoreListedProperties(const TComponent& form, TStrings& lines) {
   ForEachListed(form, lines, [this](TComponent& component, const TPropInfo& prop, const std::string& prefix) {
     try {
       ReadPropertyValue(component, prop, prefix);

@@ -50,6 +50,32 @@ UINT ShowCommandOf(TWindowState state) {
   return state == wsMaximized ? SW_SHOWMAXIMIZED : state == wsMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
 }
 
+// The frame's thickness, by which a maximised window's frame lies off the
+// screen.
+POINT FrameOverhang(TFormBorderStyle style) {
+  switch (style) {
+    case bsSingle: return {GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER)};
+    case bsSizeable: return {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)};
+    case bsDialog: return {GetSystemMetrics(SM_CXDLGFRAME), GetSystemMetrics(SM_CYDLGFRAME)};
+    case bsNone: break;
+  }
+  return {0, 0};
+}
+
+void ApplySizeLimits(const TSizeLimits& limits, MINMAXINFO& info) {
+  const auto copy = [&limits](TSizeLimit limit, LONG& member) {
+    if (limits.Limit(limit) != 0) member = limits.Limit(limit);
+  };
+  copy(TSizeLimit::MinTrackWidth, info.ptMinTrackSize.x);
+  copy(TSizeLimit::MinTrackHeight, info.ptMinTrackSize.y);
+  copy(TSizeLimit::MaxTrackWidth, info.ptMaxTrackSize.x);
+  copy(TSizeLimit::MaxTrackHeight, info.ptMaxTrackSize.y);
+  copy(TSizeLimit::MaxSizeWidth, info.ptMaxSize.x);
+  copy(TSizeLimit::MaxSizeHeight, info.ptMaxSize.y);
+  copy(TSizeLimit::MaxPosLeft, info.ptMaxPosition.x);
+  copy(TSizeLimit::MaxPosTop, info.ptMaxPosition.y);
+}
+
 }  // namespace
 
 const TClassInfo& TPlacementStore::StaticClassInfo() {
@@ -58,17 +84,24 @@ const TClassInfo& TPlacementStore::StaticClassInfo() {
           .Boolean("Active", &TPlacementStore::Active, &TPlacementStore::SetActive, true)
           .String("IniFileName", &TPlacementStore::IniFileName, &TPlacementStore::SetIniFileName)
           .String("IniSection", &TPlacementStore::IniSection, &TPlacementStore::SetIniSection)
+          .Object("MinMaxInfo", [](TPlacementStore& store) -> TPersistent* { return &store.FMinMaxInfo; })
           .Set("Options", &TPlacementStore::Options, &TPlacementStore::SetOptions,
                {"fpState", "fpPosition", "fpActiveControl"})
+          .Boolean("PreventResize", &TPlacementStore::PreventResize, &TPlacementStore::SetPreventResize, false)
           .Build();
   return info;
 }
 
-TPlacementStore::TPlacementStore(TComponent* owner) : TComponent(owner) {
+TPlacementStore::TPlacementStore(TComponent* owner)
+    : TComponent(owner), FWinHook(std::make_unique<TWindowHook>(nullptr)) {
   if (dynamic_cast<TForm*>(owner)) FOptions = {fpState, fpPosition};
+  FWinHook->SetActive(false);
+  FWinHook->AfterMessage = [this](TObject&, TMessage& msg, bool&) { PlacementWindowMessage(msg); };
+  FMinMaxInfo.OnChange = [this] { SizeLimitsChanged(); };
 }
 
 TPlacementStore::~TPlacementStore() {
+  FWinHook.reset();
   TForm* form = Form();
   if (!FHooked || !form) return;
   form->OnShow = std::move(FFormShow);
@@ -89,6 +122,89 @@ void TPlacementStore::Loaded() {
   FFormCloseQuery =
       std::exchange(form->OnCloseQuery, [this](TObject& sender, bool& canClose) { FormCloseQuery(sender, canClose); });
   FFormDestroy = std::exchange(form->OnDestroy, [this](TObject& sender) { FormDestroy(sender); });
+  FHadMaximizeIcon = form->BorderIcons().Contains(biMaximize);
+  if (FPreventResize) UpdateBorderIcons();
+  UpdateWindowHook();
+}
+
+void TPlacementStore::SetPreventResize(bool prevent) {
+  if (prevent == FPreventResize || !Form()) return;
+  FPreventResize = prevent;
+  ResetMaximizedPosition();
+  UpdateBorderIcons();
+}
+
+void TPlacementStore::SizeLimitsChanged() {
+  ResetMaximizedPosition();
+  if (!ComponentState().Contains(csLoading)) UpdateWindowHook();
+}
+
+void TPlacementStore::UpdateWindowHook() {
+  TForm* form = Form();
+  const bool needed = form && (FPreventResize || !FMinMaxInfo.IsDefault());
+  FWinHook->SetWinControl(needed ? form : nullptr);
+  FWinHook->SetActive(needed);
+}
+
+// Changing the icons makes the window anew; the store must not take that
+// for the form closing.
+void TPlacementStore::UpdateBorderIcons() {
+  TForm& form = *Form();
+  TBorderIcons icons = form.BorderIcons();
+  if (FPreventResize) FHadMaximizeIcon = icons.Contains(biMaximize);
+  const bool wasActive = FActive;
+  FActive = false;
+  if (FPreventResize || !FHadMaximizeIcon || form.BorderStyle() == bsDialog)
+    icons.Exclude(biMaximize);
+  else
+    icons.Include(biMaximize);
+  if (icons != form.BorderIcons()) form.SetBorderIcons(icons);
+  FActive = wasActive;
+  if (!ComponentState().Contains(csLoading)) UpdateWindowHook();
+}
+
+void TPlacementStore::ResetMaximizedPosition() {
+  TForm* form = Form();
+  if (!form || !form->HandleAllocated() || ComponentState().Contains(csLoading)) return;
+  if (FPreventResize || !FMinMaxInfo.IsDefault()) return;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!GetWindowPlacement(form->Handle(), &placement)) return;
+  if (!IsWindowVisible(form->Handle())) placement.showCmd = SW_HIDE;
+  const POINT overhang = FrameOverhang(form->BorderStyle());
+  placement.ptMaxPosition = {-overhang.x, -overhang.y};
+  SetWindowPlacement(form->Handle(), &placement);
+}
+
+void TPlacementStore::PlacementWindowMessage(TMessage& msg) {
+  if (FPreventResize) {
+    FixedSizeMessage(msg);
+  } else if (msg.Msg == WM_GETMINMAXINFO && !FMinMaxInfo.IsDefault()) {
+    ApplySizeLimits(FMinMaxInfo, *reinterpret_cast<MINMAXINFO*>(msg.LParam));
+    msg.Result = 1;
+  }
+}
+
+void TPlacementStore::FixedSizeMessage(TMessage& msg) {
+  switch (msg.Msg) {
+    case WM_GETMINMAXINFO: {
+      auto& info = *reinterpret_cast<MINMAXINFO*>(msg.LParam);
+      info.ptMinTrackSize = info.ptMaxTrackSize = {Form()->Width(), Form()->Height()};
+      msg.Result = 1;
+      break;
+    }
+    case WM_NCHITTEST:
+      if (msg.Result >= HTLEFT && msg.Result <= HTBOTTOMRIGHT) msg.Result = HTNOWHERE;
+      break;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(msg.LParam) == 0) break;
+      EnableMenuItem(reinterpret_cast<HMENU>(msg.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+      EnableMenuItem(reinterpret_cast<HMENU>(msg.WParam), SC_MAXIMIZE, MF_BYCOMMAND | MF_GRAYED);
+      msg.Result = 1;
+      break;
+    default:
+      break;
+  }
 }
 
 std::string TPlacementStore::KeyPath() const {
@@ -150,9 +266,11 @@ void TPlacementStore::LoadFormPlacement() {
   ReadPlacementData(storage);
   FPlacementRestored = true;
   if (OnRestorePlacement) OnRestorePlacement(*this);
-  if (!FOptions.Contains(fpActiveControl)) return;
-  const std::string name = storage.ReadString(Section(), "ActiveControl").value_or("");
-  if (auto* control = dynamic_cast<TWinControl*>(Form()->FindComponent(name))) Form()->SetActiveControl(control);
+  if (FOptions.Contains(fpActiveControl)) {
+    const std::string name = storage.ReadString(Section(), "ActiveControl").value_or("");
+    if (auto* control = dynamic_cast<TWinControl*>(Form()->FindComponent(name))) Form()->SetActiveControl(control);
+  }
+  ResetMaximizedPosition();
 }
 
 void TPlacementStore::WritePlacementData(TSettingsStorage& storage) {
@@ -247,6 +365,18 @@ const TClassInfo& TSettingsStore::StaticClassInfo() {
 }
 
 TSettingsStore::TSettingsStore(TComponent* owner) : TPlacementStore(owner) {}
+
+void TSettingsStore::Loaded() {
+  TPlacementStore::Loaded();
+  if (const TForm* form = Form()) ResolvePropertyPaths(*form, FStoredProps, true);
+}
+
+void TSettingsStore::Notification(TComponent* component, TOperation operation) {
+  TPlacementStore::Notification(component, operation);
+  if (operation != TOperation::opRemove || ComponentState().Contains(csDestroying)) return;
+  for (int line = FStoredProps.Count() - 1; line >= 0; --line)
+    if (FStoredProps.Objects(line) == component) FStoredProps.Delete(line);
+}
 
 void TSettingsStore::WritePlacementData(TSettingsStorage& storage) {
   TPlacementStore::WritePlacementData(storage);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,7 +9,9 @@
 #include "PlacementText.h"
 #include "SettingsIO.h"
 #include "Set.h"
+#include "SizeLimits.h"
 #include "Strings.h"
+#include "WndHook.h"
 
 namespace retrove {
 
@@ -19,6 +22,8 @@ using TPlacementOptions = TSet<TPlacementOption>;
 // HKEY_CURRENT_USER: written when the form is closed or destroyed, read back
 // when it is shown, before the form's own show handler runs. The form's
 // handlers are taken over at Loaded and given back when the store goes.
+// Size limits and PreventResize work through a window hook on the form,
+// attached only while either is in use.
 class TPlacementStore : public TComponent {
 public:
   explicit TPlacementStore(TComponent* owner);
@@ -37,6 +42,11 @@ public:
   void SetIniSection(const std::string& section) { FIniSection = section; }
   TPlacementOptions Options() const { return FOptions; }
   void SetOptions(TPlacementOptions options) { FOptions = options; }
+  TSizeLimits& MinMaxInfo() { return FMinMaxInfo; }
+  void SetMinMaxInfo(const TSizeLimits& limits) { FMinMaxInfo.Assign(limits); }
+  // The user can neither resize nor maximise the form.
+  bool PreventResize() const { return FPreventResize; }
+  void SetPreventResize(bool prevent);
 
   void StoreFormPlacement();
   void LoadFormPlacement();
@@ -63,11 +73,23 @@ private:
   void ReadWindowPlacement(const TSettingsStorage& storage);
   void ReadPosition(const TSettingsStorage& storage, WINDOWPLACEMENT& placement);
   void ReadState(const TSettingsStorage& storage);
+  void SizeLimitsChanged();
+  void UpdateWindowHook();
+  void UpdateBorderIcons();
+  // Puts the maximised position where the frame just leaves the screen, so
+  // that no stored or earlier position carries over.
+  void ResetMaximizedPosition();
+  void PlacementWindowMessage(TMessage& msg);
+  void FixedSizeMessage(TMessage& msg);
 
   bool FActive = true;
   std::string FIniFileName;
   std::string FIniSection;
   TPlacementOptions FOptions;
+  TSizeLimits FMinMaxInfo;
+  bool FPreventResize = false;
+  bool FHadMaximizeIcon = false;
+  std::unique_ptr<TWindowHook> FWinHook;
   bool FPlacementSaved = false;
   bool FPlacementRestored = false;
   bool FHooked = false;
@@ -87,9 +109,14 @@ public:
   static const TClassInfo& StaticClassInfo();
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
+  // "Component.Property" lines; once loaded, each is bound to its
+  // component and follows its renaming, and goes when the component does.
   TStringList& StoredProps() { return FStoredProps; }
 
+  void Loaded() override;
+
 protected:
+  void Notification(TComponent* component, TOperation operation) override;
   void WritePlacementData(TSettingsStorage& storage) override;
   void ReadPlacementData(TSettingsStorage& storage) override;
 

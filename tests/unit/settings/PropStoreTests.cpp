@@ -20,6 +20,7 @@ struct TFormFixture {
     for (const char* line : {"BList . Down", "ListDel.ViewStyle", "ListDel.Options", "ListDel.Lines", "Gone.Down",
                              "BList.NoSuchProperty", "nodot"})
       Lines.Add(line);
+    ResolvePropertyPaths(Form, Lines, true);
   }
 
   TComponent Form{nullptr};
@@ -91,4 +92,24 @@ TEST_CASE("an emptied list keeps its stored lines; a list saved again replaces t
   f.Second->FLines.Add("z");
   f.Props.SaveListedProperties(f.Form, f.Lines);
   CHECK_FALSE(f.Storage.ReadString("Vantorel\\Retrove.ListDel_Lines", "Item1").has_value());
+}
+
+TEST_CASE("listed lines are bound to their components once and follow a renamed or freed component") {
+  TFormFixture f;
+  REQUIRE(f.Lines.Count() == 5);
+  CHECK(f.Lines.Objects(0) == f.First);
+  CHECK(f.Lines.Objects(4) == f.First);
+
+  f.First->SetName("BDetails");
+  f.First->SetDown(true);
+  f.Props.SaveListedProperties(f.Form, f.Lines);
+  CHECK(f.Lines.Strings(0) == "BDetails.Down");
+  CHECK(f.Lines.Strings(4) == "BDetails.NoSuchProperty");
+  CHECK(f.Storage.ReadString(kSection, "BDetails_Down") == "True");
+  CHECK_FALSE(f.Storage.ReadString(kSection, "BList_Down").has_value());
+
+  f.Lines.SetObjects(0, nullptr);
+  f.Props.RestoreListedProperties(f.Form, f.Lines);
+  CHECK(f.Lines.Count() == 4);
+  CHECK(f.Lines.Strings(0) == "ListDel.ViewStyle");
 }
