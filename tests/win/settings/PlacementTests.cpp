@@ -7,6 +7,7 @@
 
 #include "Form.h"
 #include "GuiTesting.h"
+#include "Label.h"
 #include "Placement.h"
 #include "TestKey.h"
 
@@ -100,4 +101,101 @@ TEST_CASE("a maximised window comes back maximised, also after a close before it
   TStoredForm form(key);
   form.Form->Show();
   CHECK_FALSE(IsZoomed(form.Form->Hwnd()));
+}
+
+TEST_CASE("a window stored minimised comes back minimised") {
+  const TTestKey key;
+  key.PutText("Placement", L"ShowCmd", L"2");
+  key.PutText("Placement", L"NormPos", L"100,100,600,500");
+  TStoredForm form(key);
+  form.Form->Show();
+  CHECK(IsIconic(form.Form->Hwnd()));
+  const RECT normal = form.NormalRect();
+  CHECK(normal.left == 100);
+  CHECK(normal.bottom == 500);
+}
+
+namespace {
+
+MINMAXINFO AskedLimits(HWND window) {
+  MINMAXINFO info{};
+  info.ptMaxTrackSize = {9999, 9999};
+  info.ptMaxPosition = {-4, -4};
+  SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  return info;
+}
+
+LRESULT HitOnRightBorder(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  return SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(frame.right - 1, (frame.top + frame.bottom) / 2));
+}
+
+}  // namespace
+
+TEST_CASE("a form that may not be resized keeps its size, and gets its maximise icon back only if it had one") {
+  const TTestKey key;
+  TStoredForm form(key);
+  form.Form->SetBounds(50, 50, 400, 300);
+  form.Form->Show();
+  REQUIRE(HitOnRightBorder(form.Form->Hwnd()) == HTRIGHT);
+
+  form.Store->SetPreventResize(true);
+  Application.ProcessMessages();
+  CHECK_FALSE(form.Form->BorderIcons().Contains(biMaximize));
+  CHECK(HitOnRightBorder(form.Form->Hwnd()) == HTNOWHERE);
+  const MINMAXINFO fixed = AskedLimits(form.Form->Hwnd());
+  CHECK(fixed.ptMinTrackSize.x == 400);
+  CHECK(fixed.ptMaxTrackSize.y == 300);
+
+  form.Store->SetPreventResize(false);
+  Application.ProcessMessages();
+  CHECK(form.Form->BorderIcons().Contains(biMaximize));
+  CHECK(HitOnRightBorder(form.Form->Hwnd()) == HTRIGHT);
+
+  form.Form->SetBorderIcons({biSystemMenu});
+  form.Store->SetPreventResize(true);
+  form.Store->SetPreventResize(false);
+  CHECK_FALSE(form.Form->BorderIcons().Contains(biMaximize));
+}
+
+TEST_CASE("size limits replace only the system's values they set, and none once all are 0 again") {
+  const TTestKey key;
+  TStoredForm form(key);
+  form.Form->Handle();
+  form.Store->MinMaxInfo().SetLimit(TSizeLimit::MinTrackWidth, 320);
+  form.Store->MinMaxInfo().SetLimit(TSizeLimit::MaxPosTop, 10);
+  const MINMAXINFO limited = AskedLimits(form.Form->Hwnd());
+  CHECK(limited.ptMinTrackSize.x == 320);
+  CHECK(limited.ptMaxPosition.y == 10);
+  CHECK(limited.ptMaxPosition.x == -4);
+  CHECK(limited.ptMaxTrackSize.x == 9999);
+
+  TSizeLimits none;
+  form.Store->SetMinMaxInfo(none);
+  CHECK(AskedLimits(form.Form->Hwnd()).ptMinTrackSize.x == 0);
+}
+
+TEST_CASE("stored property lines follow their components: a freed component's line goes and is not written") {
+  const TTestKey key;
+  TStoredForm form(key);
+  auto* kept = new TLabel(form.Form.get());
+  kept->SetName("Kept");
+  auto* freed = new TLabel(form.Form.get());
+  freed->SetName("Freed");
+  form.Store->StoredProps().Add("Kept.Caption");
+  form.Store->StoredProps().Add("Freed.Caption");
+  form.Store->StoredProps().Add("Absent.Caption");
+  form.Store->Loaded();
+  CHECK(form.Store->StoredProps().Count() == 2);
+
+  delete freed;
+  REQUIRE(form.Store->StoredProps().Count() == 1);
+  kept->SetName("Renamed");
+  kept->SetCaption("stored");
+  form.Store->SetActive(false);
+  form.Store->StoreFormPlacement();
+  CHECK(form.Store->StoredProps().Strings(0) == "Renamed.Caption");
+  CHECK(key.Get("Placement", "Renamed_Caption") == "stored");
+  CHECK(key.Get("Placement", "Freed_Caption") == "(missing)");
 }
