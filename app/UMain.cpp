@@ -220,13 +220,15 @@ void TFMain::ConnectEvents() {
   MSmallIcons->OnClick = [this](TObject&) { ViewMenuClick(*BSmallIcons); };
   MList->OnClick = [this](TObject&) { ViewMenuClick(*BList); };
   MDetails->OnClick = [this](TObject&) { ViewMenuClick(*BDetails); };
+  // The tick follows the bar, so a tick and bar read back out of step from
+  // the registry come together again at the first toggle.
   MToolBar->OnClick = [this](TObject&) {
     Toolbar->SetVisible(!Toolbar->Visible());
-    MToolBar->SetChecked(!MToolBar->Checked());
+    MToolBar->SetChecked(Toolbar->Visible());
   };
   MStatusBar->OnClick = [this](TObject&) {
     StatusBar->SetVisible(!StatusBar->Visible());
-    MStatusBar->SetChecked(!MStatusBar->Checked());
+    MStatusBar->SetChecked(StatusBar->Visible());
   };
   MRefresh->OnClick = [this](TObject&) {
     if (!ListingBusy) ListDeletedFiles(TreeDel->SelectedPath());

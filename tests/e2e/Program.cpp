@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "RemoteControls.h"
+#include "StoredSettings.h"
 
 namespace e2e {
 
@@ -38,7 +39,7 @@ int RunAndWait(const std::string& application, std::string commandLine, DWORD ti
 TProgram::TProgram(const char* variable, bool firstRun) {
   // A test starts from a first run unless it says otherwise: what an
   // earlier test left stored would change the window it finds.
-  if (firstRun) RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vantorel");
+  if (firstRun) ForgetSettings();
   const std::string exe = Variable(variable);
   std::string commandLine = "\"" + exe + "\"";
   STARTUPINFOA startup{};

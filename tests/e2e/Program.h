@@ -12,6 +12,7 @@ namespace e2e {
 
 inline constexpr int kColumns = 12;
 inline constexpr int kLargeIconsImage = 0;
+inline constexpr int kSmallIconsImage = 1;
 inline constexpr int kListImage = 2;
 inline constexpr int kDetailsImage = 3;
 inline constexpr int kRetroveImage = 12;
