@@ -46,10 +46,26 @@ TFMain::TFMain(TComponent* owner) : TForm(owner) {
   OnCreate = [this](TObject&) { FormCreate(); };
   OnShow = [this](TObject&) { FormShow(); };
   OnCloseQuery = [this](TObject&, bool& canClose) { FormCloseQuery(canClose); };
+  BuildSettingsStore();
   // The tree fills itself and selects its top node once it has a window;
   // made now, that first selection lists its folder, as the tree's own
   // selection changes do from here on.
   TreeDel->Handle();
+}
+
+// The window's placement and view settings, kept between runs; it takes
+// over the show, close and destroy handlers, so it comes after them.
+void TFMain::BuildSettingsStore() {
+  SettingsStore1 = new TSettingsStore(this);
+  SettingsStore1->SetName("SettingsStore1");
+  SettingsStore1->SetIniFileName("Software");
+  SettingsStore1->SetIniSection("Vantorel\\Retrove");
+  for (const char* line : {"NsSplitter1.Position", "BDetails.Down", "BList.Down", "BSmallIcons.Down",
+                           "BLargeIcons.Down", "MStatusBar.Checked", "MToolBar.Checked", "MLargeIcons.Checked",
+                           "Toolbar.Visible", "StatusBar.Visible", "MDetails.Checked", "MList.Checked",
+                           "MSmallIcons.Checked", "ListDel.ViewStyle"})
+    SettingsStore1->StoredProps().Add(line);
+  SettingsStore1->Loaded();
 }
 
 TFMain::~TFMain() {
@@ -204,13 +220,15 @@ void TFMain::ConnectEvents() {
   MSmallIcons->OnClick = [this](TObject&) { ViewMenuClick(*BSmallIcons); };
   MList->OnClick = [this](TObject&) { ViewMenuClick(*BList); };
   MDetails->OnClick = [this](TObject&) { ViewMenuClick(*BDetails); };
+  // The tick follows the bar, so a tick and bar read back out of step from
+  // the registry come together again at the first toggle.
   MToolBar->OnClick = [this](TObject&) {
     Toolbar->SetVisible(!Toolbar->Visible());
-    MToolBar->SetChecked(!MToolBar->Checked());
+    MToolBar->SetChecked(Toolbar->Visible());
   };
   MStatusBar->OnClick = [this](TObject&) {
     StatusBar->SetVisible(!StatusBar->Visible());
-    MStatusBar->SetChecked(!MStatusBar->Checked());
+    MStatusBar->SetChecked(StatusBar->Visible());
   };
   MRefresh->OnClick = [this](TObject&) {
     if (!ListingBusy) ListDeletedFiles(TreeDel->SelectedPath());

@@ -10,6 +10,7 @@
 #include "ListViewEx.h"
 #include "Menus.h"
 #include "Panel.h"
+#include "Placement.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "ToolButton.h"
@@ -57,6 +58,7 @@ public:
   TNsShellTree* TreeDel;
   TListViewEx* ListDel;
   TStatusBar* StatusBar;
+  TSettingsStore* SettingsStore1;
   TNWBase* NWBase1;
 
   // The entries of the rows now listed; rows point at their own entry.
@@ -79,6 +81,7 @@ private:
   void BuildMenus();
   void BuildToolBar();
   void BuildPanes();
+  void BuildSettingsStore();
   void ConnectEvents();
 
   void FormCreate();

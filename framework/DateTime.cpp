@@ -35,13 +35,20 @@ TDateParts CivilFromDays(int64_t z) {
   return {year, month, day};
 }
 
+// 31 December 9999: a date-time rounded up past its midnight would be a
+// date no encoding takes back.
+constexpr int64_t kLastDay = 2958465;
+
 // Splits a value into whole days and milliseconds of the day, carrying a
 // rounding up to midnight into the following day (later in time, whatever
 // the sign of the value).
 void Split(TDateTime value, int64_t& days, int64_t& msecs) {
   days = static_cast<int64_t>(std::trunc(value));
   msecs = std::llround(std::fabs(value - std::trunc(value)) * kMSecsPerDay);
-  if (msecs >= kMSecsPerDay) {
+  if (msecs < kMSecsPerDay) return;
+  if (days == kLastDay) {
+    msecs = kMSecsPerDay - 1;
+  } else {
     msecs -= kMSecsPerDay;
     ++days;
   }
@@ -92,11 +99,15 @@ TDateTime EncodeDateTime(const TDateParts& date, const TTimeParts& time) {
   return day >= 0 ? day + fraction : day - fraction;
 }
 
-TDateParts DecodeDate(TDateTime value) {
+int64_t DayNumber(TDateTime value) {
   int64_t days = 0;
   int64_t msecs = 0;
   Split(value, days, msecs);
-  return CivilFromDays(days - kUnixEpochDay);
+  return days;
+}
+
+TDateParts DecodeDate(TDateTime value) {
+  return CivilFromDays(DayNumber(value) - kUnixEpochDay);
 }
 
 TTimeParts DecodeTime(TDateTime value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace retrove {
 
 // Days since 30 December 1899; the fraction is the time of day. Dates before
@@ -36,7 +38,9 @@ TDateTime EncodeDate(int year, int month, int day);
 TDateTime EncodeTime(int hour, int minute, int second, int milliSecond);
 TDateTime EncodeDateTime(const TDateParts& date, const TTimeParts& time);
 
-// Rounded to the nearest millisecond.
+// Rounded to the nearest millisecond; the last millisecond of 9999 is as
+// late as a value gets.
+int64_t DayNumber(TDateTime value);  // the day's whole part, after rounding
 TDateParts DecodeDate(TDateTime value);
 TTimeParts DecodeTime(TDateTime value);
 

@@ -1,7 +1,5 @@
 #include "FormatSettings.h"
 
-#include <cmath>
-
 namespace retrove {
 
 namespace {
@@ -53,9 +51,9 @@ void SetFormatSettings(const TFormatSettings& settings) {
 }
 
 int DayOfWeekIndex(TDateTime value) {
-  // 30 December 1899 was a Saturday. The day is the whole part, also before
-  // that day, where the time of day is subtracted.
-  const auto days = static_cast<long long>(std::trunc(value));
+  // 30 December 1899 was a Saturday. The day is the one the date shows: a
+  // time rounded up to midnight is on the next day's name too.
+  const int64_t days = DayNumber(value);
   return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
 

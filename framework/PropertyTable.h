@@ -47,6 +47,8 @@ template <class V>
 int64_t ToOrdinal(const V& value) {
   if constexpr (IsSet<V>::value)
     return value.Bits();
+  else if constexpr (std::is_same_v<V, char>)
+    return static_cast<unsigned char>(value);  // a code 0 to 255 whatever char's signedness
   else
     return static_cast<int64_t>(value);
 }

@@ -23,4 +23,10 @@ void TMemorySettings::WriteString(std::string_view section, std::string_view nam
   FValues[ValueKey(section, name)] = std::string(value);
 }
 
+void TMemorySettings::EraseSection(std::string_view section) {
+  const std::string prefix = std::string(section) + '\\';
+  for (auto value = FValues.lower_bound(prefix); value != FValues.end() && value->first.starts_with(prefix);)
+    value = FValues.erase(value);
+}
+
 }  // namespace retrove

@@ -17,6 +17,8 @@ public:
   virtual std::optional<std::string> ReadString(std::string_view section, std::string_view name) const = 0;
   // Makes the section when it is missing; a failure raises an exception.
   virtual void WriteString(std::string_view section, std::string_view name, std::string_view value) = 0;
+  // The section with its values and the sections below it; none is fine.
+  virtual void EraseSection(std::string_view section) = 0;
 };
 
 // Settings held in memory: for tests, and as the record of what was written.
@@ -26,6 +28,7 @@ public:
 
   std::optional<std::string> ReadString(std::string_view section, std::string_view name) const override;
   void WriteString(std::string_view section, std::string_view name, std::string_view value) override;
+  void EraseSection(std::string_view section) override;
 
   // Every value, keyed "section\name".
   const TValues& Values() const { return FValues; }

@@ -90,4 +90,10 @@ void TRegistrySettings::WriteString(std::string_view section, std::string_view n
     RaiseRegistryError("Failed to set data for '" + std::string(name) + "'", status);
 }
 
+void TRegistrySettings::EraseSection(std::string_view section) {
+  const std::string path = SectionPath(section);
+  const LONG status = RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) RaiseRegistryError("Failed to delete key " + path, status);
+}
+
 }  // namespace retrove

@@ -15,6 +15,7 @@ public:
   // than any setting reads as missing.
   std::optional<std::string> ReadString(std::string_view section, std::string_view name) const override;
   void WriteString(std::string_view section, std::string_view name, std::string_view value) override;
+  void EraseSection(std::string_view section) override;
 
 private:
   std::string SectionPath(std::string_view section) const;

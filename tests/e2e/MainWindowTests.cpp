@@ -4,11 +4,13 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "Program.h"
 #include "RemoteControls.h"
+#include "StoredSettings.h"
 
 using namespace e2e;
 
@@ -74,8 +76,32 @@ TEST_CASE("Stop ends a long listing with the rows so far, and a view switch list
   CHECK(program.RowCount() == 2999);
 }
 
-TEST_CASE("without the client the program says so and ends, its window never shown") {
-  TProgram program("RETROVE_E2E_NOCLIENT");
+namespace {
+
+bool StoredAs(const std::map<std::string, std::string>& stored, const char* name, const char* text) {
+  const auto value = stored.find(name);
+  return value != stored.end() && value->second == std::string("REG_SZ ") + text;
+}
+
+// Alt+V, T and Alt+V, B; true once the bar shows or hides as asked.
+bool ToggleBar(const TProgram& program, HWND bar, char key) {
+  const bool wasVisible = IsWindowVisible(bar);
+  ChooseMenuItem(program.Main, 'v', key);
+  return WaitUntil([&] { return (IsWindowVisible(bar) != FALSE) != wasVisible; }, 5000);
+}
+
+void CloseAndWait(TProgram& program) {
+  PostMessageA(program.Main, WM_CLOSE, 0, 0);
+  REQUIRE(program.Ended(10000));
+}
+
+}  // namespace
+
+TEST_CASE("without the client the program says so and ends, its window never shown nor its state lost") {
+  ForgetSettings();
+  StoreSetting("ShowCmd", "3");
+  StoreSetting("NormPos", "100,80,700,500");
+  TProgram program("RETROVE_E2E_NOCLIENT", false);
   HWND box = program.WaitForMessageBox(30000);
   REQUIRE(box != nullptr);
   std::string texts;
@@ -91,6 +117,9 @@ TEST_CASE("without the client the program says so and ends, its window never sho
   while (!program.Ended(0) && GetTickCount() - start < 10000) shown = shown || (IsWindow(main) && IsWindowVisible(main));
   CHECK_FALSE(shown);
   CHECK(program.Ended(10000));
+  const std::map<std::string, std::string> stored = StoredSettings();
+  CHECK(StoredAs(stored, "ShowCmd", "3"));
+  CHECK(StoredAs(stored, "NormPos", "100,80,700,500"));
 }
 
 TEST_CASE("at start the tree's top folder is selected and listed") {
@@ -169,4 +198,69 @@ TEST_CASE("a header click sorts Details by size as numbers and by deletion time;
   CHECK(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vantorel\\Retrove\\Columns", 0, KEY_READ, &columns) ==
         ERROR_FILE_NOT_FOUND);
   if (columns) RegCloseKey(columns);
+}
+
+
+TEST_CASE("the window and its view settings are kept from one run to the next") {
+  {
+    TProgram program("RETROVE_E2E_CLIENT");
+    program.FindControls();
+    program.Click(kSmallIconsImage);
+    REQUIRE(ToggleBar(program, program.ToolBar, 't'));
+    REQUIRE(ToggleBar(program, program.Status, 'b'));
+    ShowWindow(program.Main, SW_MAXIMIZE);
+    Sleep(300);
+    CloseAndWait(program);
+  }
+  const std::map<std::string, std::string> stored = StoredSettings();
+  CHECK(StoredAs(stored, "ShowCmd", "3"));
+  for (const char* name : {"Flags", "MinMaxPos", "NormPos"}) CHECK_MESSAGE(stored.count(name) == 1, name);
+  const char* const offNames[] = {"BDetails_Down",      "BList_Down",     "BLargeIcons_Down", "MLargeIcons_Checked",
+                                  "MToolBar_Checked",   "Toolbar_Visible", "MStatusBar_Checked",
+                                  "StatusBar_Visible",  "MDetails_Checked", "MList_Checked"};
+  for (const char* name : offNames) CHECK_MESSAGE(StoredAs(stored, name, "False"), name);
+  for (const char* name : {"BSmallIcons_Down", "MSmallIcons_Checked"}) CHECK_MESSAGE(StoredAs(stored, name, "True"), name);
+  CHECK(StoredAs(stored, "ListDel_ViewStyle", "vsSmallIcon"));
+  CHECK(stored.size() == 17);
+
+  TProgram again("RETROVE_E2E_CLIENT", false);
+  again.FindControls();
+  CHECK(IsZoomed(again.Main));
+  CHECK(ToolButtonChecked(again.ToolBar, kSmallIconsImage));
+  CHECK((GetWindowLongA(again.List, GWL_STYLE) & LVS_TYPEMASK) == LVS_SMALLICON);
+  CHECK_FALSE(IsWindowVisible(again.ToolBar));
+  CHECK_FALSE(IsWindowVisible(again.Status));
+  // The ticks came back too: what this close stores is what the menu holds.
+  // The maximised position is left out: the system sets it when the window
+  // is maximised, and this time it already came up maximised.
+  CloseAndWait(again);
+  std::map<std::string, std::string> storedAgain = StoredSettings();
+  CHECK(storedAgain.erase("MinMaxPos") == 1);
+  std::map<std::string, std::string> storedFirst = stored;
+  storedFirst.erase("MinMaxPos");
+  CHECK(storedAgain == storedFirst);
+}
+
+TEST_CASE("a bar and its View tick stored out of step come together at the first toggle") {
+  ForgetSettings();
+  StoreSetting("MToolBar_Checked", "False");
+  StoreSetting("NormPos", "0x7FFFFFFF,-99999999999,abc,");
+  TProgram program("RETROVE_E2E_CLIENT", false);
+  program.FindControls();
+  REQUIRE(IsWindowVisible(program.ToolBar));
+  REQUIRE(ToggleBar(program, program.ToolBar, 't'));
+  REQUIRE(ToggleBar(program, program.ToolBar, 't'));
+
+  // The damaged rectangle was ignored, and this close writes a sound one.
+  RECT frame{};
+  GetWindowRect(program.Main, &frame);
+  CHECK(frame.left < GetSystemMetrics(SM_CXSCREEN));
+  CHECK(frame.right > 0);
+  CloseAndWait(program);
+  const std::map<std::string, std::string> stored = StoredSettings();
+  CHECK(StoredAs(stored, "Toolbar_Visible", "True"));
+  CHECK(StoredAs(stored, "MToolBar_Checked", "True"));
+  const std::string normal = std::to_string(frame.left) + "," + std::to_string(frame.top) + "," +
+                             std::to_string(frame.right) + "," + std::to_string(frame.bottom);
+  CHECK(StoredAs(stored, "NormPos", normal.c_str()));
 }

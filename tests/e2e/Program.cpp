@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "RemoteControls.h"
+#include "StoredSettings.h"
 
 namespace e2e {
 
@@ -35,7 +36,10 @@ int RunAndWait(const std::string& application, std::string commandLine, DWORD ti
 
 }  // namespace
 
-TProgram::TProgram(const char* variable) {
+TProgram::TProgram(const char* variable, bool firstRun) {
+  // A test starts from a first run unless it says otherwise: what an
+  // earlier test left stored would change the window it finds.
+  if (firstRun) ForgetSettings();
   const std::string exe = Variable(variable);
   std::string commandLine = "\"" + exe + "\"";
   STARTUPINFOA startup{};

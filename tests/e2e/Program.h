@@ -12,6 +12,7 @@ namespace e2e {
 
 inline constexpr int kColumns = 12;
 inline constexpr int kLargeIconsImage = 0;
+inline constexpr int kSmallIconsImage = 1;
 inline constexpr int kListImage = 2;
 inline constexpr int kDetailsImage = 3;
 inline constexpr int kRetroveImage = 12;
@@ -20,7 +21,7 @@ inline constexpr int kStopImage = 13;
 class TProgram {
 public:
   // `variable` names the environment variable that holds the program's path.
-  explicit TProgram(const char* variable);
+  explicit TProgram(const char* variable, bool firstRun = true);
   ~TProgram();
   TProgram(const TProgram&) = delete;
   TProgram& operator=(const TProgram&) = delete;

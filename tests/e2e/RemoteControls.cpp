@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstring>
+#include <iterator>
 
 namespace e2e {
 
@@ -236,6 +238,27 @@ void ClickListHeader(HWND listView, int column) {
   PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
   PostMessageA(header, WM_LBUTTONUP, 0, point);
   WaitForMarker(listView, LVM_SETINSERTMARKCOLOR, LVM_GETINSERTMARKCOLOR);
+}
+
+namespace {
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+}  // namespace
+
+void ChooseMenuItem(HWND window, char popupKey, char itemKey) {
+  SetForegroundWindow(window);
+  const auto popup = static_cast<WORD>(std::toupper(static_cast<unsigned char>(popupKey)));
+  const auto item = static_cast<WORD>(std::toupper(static_cast<unsigned char>(itemKey)));
+  INPUT keys[] = {KeyInput(VK_MENU, false), KeyInput(popup, false), KeyInput(popup, true),
+                  KeyInput(VK_MENU, true),  KeyInput(item, false),  KeyInput(item, true)};
+  SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
 }
 
 HTREEITEM SelectedTreeItem(HWND tree) {

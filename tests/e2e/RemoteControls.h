@@ -52,6 +52,11 @@ bool PressToolButton(HWND toolBar, int imageIndex);
 bool ToolButtonEnabled(HWND toolBar, int imageIndex);
 bool ToolButtonChecked(HWND toolBar, int imageIndex);
 
+// Chooses an item of a window's main menu by the keys of its pop-up and
+// its own, as Alt+V, T would: under Wine another process's menus cannot be
+// read, so their ticks are seen only in what the program stores.
+void ChooseMenuItem(HWND window, char popupKey, char itemKey);
+
 // Waits until `done` holds or the time is up; true when it held.
 template <class Predicate>
 bool WaitUntil(Predicate done, DWORD timeoutMs) {

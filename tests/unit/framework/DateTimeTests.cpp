@@ -73,3 +73,32 @@ TEST_CASE("a time of day keeps the day of the week of its date, before 1900 too"
   CHECK(DayOfWeekIndex(EncodeDateTime({1899, 12, 29}, {18, 0, 0, 0})) == 5);
   CHECK(DayOfWeekIndex(EncodeDateTime({1997, 3, 4}, {23, 59, 0, 0})) == 2);
 }
+
+TEST_CASE("a time rounded up to midnight takes the next day's name with the next day's date") {
+  // 4 March 1997 was a Tuesday; a value half a millisecond short of its end
+  // is shown as Wednesday 5 March.
+  const TDateTime almost = EncodeDate(1997, 3, 4) + 0.99999999999;
+  CHECK(DecodeDate(almost).Day == 5);
+  CHECK(DayOfWeekIndex(almost) == 3);
+  // Before 1900 the day ends as the value's magnitude grows: 29 December
+  // 1899, a Friday, rounds up to Saturday the 30th.
+  const TDateTime early = EncodeDate(1899, 12, 29) - 0.99999999999;
+  CHECK(DecodeDate(early).Day == 30);
+  CHECK(DayOfWeekIndex(early) == 6);
+}
+
+TEST_CASE("the last millisecond of 9999 does not round into a year 10000") {
+  // A fifth of a millisecond before midnight; doubles this large are
+  // about 40 microseconds apart.
+  const TDateTime last = EncodeDate(9999, 12, 31) + 0.999999998;
+  REQUIRE(last < EncodeDate(9999, 12, 31) + 1);
+  const TDateParts date = DecodeDate(last);
+  CHECK(date.Year == 9999);
+  CHECK(date.Month == 12);
+  CHECK(date.Day == 31);
+  const TTimeParts time = DecodeTime(last);
+  CHECK(time.Hour == 23);
+  CHECK(time.MilliSecond == 999);
+  // Earlier years still carry the rounding into the next day.
+  CHECK(DecodeDate(EncodeDate(9998, 12, 31) + 0.99999999999).Year == 9999);
+}

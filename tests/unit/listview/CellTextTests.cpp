@@ -128,6 +128,16 @@ TEST_CASE("the listing's date-times read back with another pattern and names") {
   CheckListingTextsReadBack(shortYear, 2049);
 }
 
+TEST_CASE("a time shown as the next midnight reads back with the next day's name") {
+  const ScopedFormatSettings scope(GermanSettings());
+  const TDateTime almost = EncodeDate(1997, 3, 4) + 0.99999999999;
+  const std::string text = DateTimeText(almost);
+  CHECK(text == "Mittwoch 5. M\xE4rz 1997 12:00 a");
+  TDateTime read = kUnset;
+  CHECK(TDateTextReader(GermanSettings()).ReadListingDateTime(text, read));
+  CHECK(read == EncodeDate(1997, 3, 5));
+}
+
 TEST_CASE("twelve o'clock is midnight with a and noon with p") {
   const TDateTextReader reader{TFormatSettings{}};
   TDateTime midnight = 0;
