@@ -11,6 +11,7 @@
 #include "Menus.h"
 #include "Panel.h"
 #include "Placement.h"
+#include "ShellCombo.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "ToolButton.h"
@@ -46,6 +47,7 @@ public:
   TImageList* SmallImage;
   TImageList* LargeImage;
   TToolBar* Toolbar;
+  TNsShellCombo* ShellCombo1;
   TToolButton* BUpLevel;
   TToolButton* BLargeIcons;
   TToolButton* BSmallIcons;
@@ -70,6 +72,8 @@ public:
   // The system image list's icon for a bare file name, asked of the shell
   // once per extension.
   int IconIndexOf(const std::string& name);
+  // A listing has ended; a folder chosen meanwhile is listed now.
+  void ListingEnded();
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,7 +81,7 @@ protected:
 private:
   TMenuItem* NewItem(TMenuItem& parent, const std::string& name, const std::string& caption);
   TToolButton* NewButton(const std::string& name, const std::string& hint, int image, TToolButtonStyle style);
-  void NewSeparator();
+  TToolButton* NewSeparator(int width = 8);
   void BuildMenus();
   void BuildToolBar();
   void BuildPanes();
@@ -96,6 +100,7 @@ private:
   std::map<std::string, int> FIconIndexes;
   bool FCloseAfterRecovery = false;
   bool FListingPosted = false;
+  bool FListAfterListing = false;
 };
 
 extern TFMain* FMain;

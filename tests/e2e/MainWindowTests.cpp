@@ -34,6 +34,22 @@ TEST_CASE("a demo folder lists its deleted files with each version's own details
   CHECK(memos == "13 MJONES|23 JSMITH|");
 }
 
+TEST_CASE("a folder picked in the combo box is selected in the tree and listed") {
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(F:)", "DOCS", "REPORTS"});
+  REQUIRE(program.Header() == "Deleted Contents of 'F:\\DOCS\\REPORTS\\'");
+  // The chain ends in REPORTS, selected; DOCS is the entry above it.
+  const auto reports = static_cast<int>(SendMessageA(program.Combo, CB_GETCURSEL, 0, 0));
+  REQUIRE(reports > 0);
+  ChooseComboEntry(program.Combo, reports - 1);
+  CHECK(WaitUntil([&] { return program.Header() == "Deleted Contents of 'F:\\DOCS\\'"; }, 10000));
+  program.WaitIdle();
+  CHECK(program.RowCount() == 5);
+  CHECK(TreeItemText(program.Tree, SelectedTreeItem(program.Tree)) == "DOCS");
+  CHECK(SendMessageA(program.Combo, CB_GETCURSEL, 0, 0) == reports - 1);
+}
+
 TEST_CASE("a folder off the NetWare volume lists nothing") {
   TProgram program("RETROVE_E2E_CLIENT");
   program.FindControls();
