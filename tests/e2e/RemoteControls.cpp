@@ -217,7 +217,9 @@ void WaitForMarker(HWND window, UINT setColor, UINT getColor) {
   static COLORREF marker = RGB(1, 2, 3);
   marker ^= RGB(0, 0, 1);
   PostMessageA(window, setColor, 0, static_cast<LPARAM>(marker));
-  WaitUntil([&] { return static_cast<COLORREF>(SendMessageA(window, getColor, 0, 0)) == marker; }, 10000);
+  // Generous: a machine busy with other work can hold the program up long;
+  // a wait that still runs out shows in the caller's next check.
+  WaitUntil([&] { return static_cast<COLORREF>(SendMessageA(window, getColor, 0, 0)) == marker; }, 30000);
 }
 
 }  // namespace
