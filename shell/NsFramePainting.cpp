@@ -70,19 +70,17 @@ void DrawNsFrame(HDC dc, const RECT& frame, TNsFrameStyle style) {
     case nsfsSingle:
       Bevel(dc, frame, kDarkShadow, kDarkShadow);
       break;
+    case nsfsHorzEdge:
+      HorzGroove(dc, frame, frame.bottom - 1);
+      [[fallthrough]];
     case nsfsHorzLine:
       HorzGroove(dc, frame, frame.top);
       break;
-    case nsfsHorzEdge:
-      HorzGroove(dc, frame, frame.top);
-      HorzGroove(dc, frame, frame.bottom - 1);
-      break;
+    case nsfsVertEdge:
+      VertGroove(dc, frame, frame.right - 1);
+      [[fallthrough]];
     case nsfsVertLine:
       VertGroove(dc, frame, frame.left);
-      break;
-    case nsfsVertEdge:
-      VertGroove(dc, frame, frame.left);
-      VertGroove(dc, frame, frame.right - 1);
       break;
     case nsfsNone:
       break;

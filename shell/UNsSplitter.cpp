@@ -119,6 +119,12 @@ void TNsSplitter::HandleCreated() {
   LayoutPanes();
 }
 
+void TNsSplitter::Loaded() {
+  TWinControl::Loaded();
+  NamePanes();
+  LayoutPanes();
+}
+
 TSplit TNsSplitter::Measures() const {
   const RECT client = ClientRect();
   return {client.right, client.bottom, FStyle, FPosition, FSplitterWidth, PaneMinSize(0), PaneMinSize(1)};
@@ -153,9 +159,14 @@ LRESULT TNsSplitter::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (SetCursorOverBar(wParam, lParam)) return TRUE;
       break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second press on the bar starts a drag as well
+      MouseDown(true, lParam);
+      return 0;
     case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-      MouseDown(message, lParam);
+    case WM_MBUTTONDBLCLK:
+      MouseDown(false, lParam);
       return 0;
     case WM_MOUSEMOVE:
       if (FDragging) MoveDrag(AxisCoordinate(lParam));

@@ -53,6 +53,7 @@ public:
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
   void SetName(const std::string& name) override;
+  void Loaded() override;
 
   // The pane in slot 0 or 1; nullptr for another index or a pane freed.
   TNsPane* Pane(int index) const;
@@ -117,7 +118,7 @@ private:
   bool SetCursorOverBar(WPARAM wParam, LPARAM lParam);
 
   // The drag (UNsSplitterDrag.cpp).
-  void MouseDown(UINT message, LPARAM lParam);
+  void MouseDown(bool leftButton, LPARAM lParam);
   void BeginDrag(int coordinate);
   void MoveDrag(int coordinate);
   void DropDrag(int coordinate);

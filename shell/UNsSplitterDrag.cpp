@@ -29,12 +29,13 @@ int TNsSplitter::AxisCoordinate(LPARAM lParam) const {
   return FStyle == nsstVertical ? GET_X_LPARAM(lParam) : GET_Y_LPARAM(lParam);
 }
 
-void TNsSplitter::MouseDown(UINT message, LPARAM lParam) {
+// Only the left button drags; any button pressed during a drag ends it.
+void TNsSplitter::MouseDown(bool leftButton, LPARAM lParam) {
   if (FDragging) {
     EndDrag();
     return;
   }
-  if (message != WM_LBUTTONDOWN || !FPanes[0]) return;
+  if (!leftButton || !FPanes[0]) return;
   SetCapture(Hwnd());
   BeginDrag(AxisCoordinate(lParam));
 }

@@ -147,6 +147,19 @@ TEST_CASE("setting Position to its current value does not lay the panes out agai
   CHECK(w.PaneRect(0).right == 196);
 }
 
+TEST_CASE("while loading the splitter keeps its values, and lays out and names its panes once loaded") {
+  TSplitterWindow& w = Window();
+  w.Splitter->BeginLoading();
+  w.Splitter->SetPosition(240);
+  w.Splitter->SetName("Loaded1");
+  CHECK(w.PaneRect(0).right == 195);
+  CHECK(w.Splitter->Pane(0)->Name() == "NsSplitter1_pane1");
+  w.Splitter->Loaded();
+  CHECK(w.PaneRect(0).right == 240);
+  CHECK(w.Splitter->Pane(0)->Name() == "Loaded1_pane1");
+  w.Splitter->SetName("NsSplitter1");
+}
+
 TEST_CASE("a position the window cannot show is kept, and the bar shows where it can be reached") {
   TSplitterWindow& w = Window();
   w.Splitter->SetPosition(-50);
@@ -184,6 +197,10 @@ TEST_CASE("dragging the bar moves Position and reports the drag and the drop") {
   CHECK(w.Splitter->Position() == 300);
   CHECK(SameRect(w.PaneRect(0), {0, 0, 300, kHeight}));
   CHECK(w.PaneRect(1).left == 303);
+
+  SendMessageA(w.Bar(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(300, 50));  // a second quick press
+  SendMessageA(w.Bar(), WM_LBUTTONUP, 0, At(280, 50));
+  CHECK(w.Splitter->Position() == 280);
 }
 
 TEST_CASE("a drag stops where either pane reaches its minimum size") {
