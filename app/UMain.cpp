@@ -190,11 +190,16 @@ void TFMain::BuildPanes() {
   LargeImage = new TImageList(this);
   LargeImage->SetName("LargeImage");
 
+  NsSplitter1 = new TNsSplitter(this);
+  NsSplitter1->SetName("NsSplitter1");
+  NsSplitter1->SetParent(this);
+  NsSplitter1->SetAlign(alClient);
+  NsSplitter1->SetPosition(195);
+
   TreeDel = new TNsShellTree(this);
   TreeDel->SetName("TreeDel");
-  TreeDel->SetParent(this);
-  TreeDel->SetAlign(alLeft);
-  TreeDel->SetWidth(195);
+  TreeDel->SetParent(NsSplitter1->Pane(0));
+  TreeDel->SetAlign(alClient);
   TreeDel->SetBorderStyle(bsNone);
   TreeDel->SetShowRoot(false);
   TreeDel->SetReadOnly(true);
@@ -203,7 +208,7 @@ void TFMain::BuildPanes() {
 
   ListDel = new TListViewEx(this);
   ListDel->SetName("ListDel");
-  ListDel->SetParent(this);
+  ListDel->SetParent(NsSplitter1->Pane(1));
   ListDel->SetAlign(alClient);
   ListDel->SetBorderStyle(bsNone);
   ListDel->SetExtendedStyles({lvxHeaderDragDrop});

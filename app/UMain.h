@@ -15,6 +15,7 @@
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "ToolButton.h"
+#include "UNsSplitter.h"
 #include "UNsShellControls.h"
 #include "nwbase.h"
 
@@ -57,6 +58,7 @@ public:
   TToolButton* BStop;
   TPanel* Panel1;
   TLabel* LRightView;
+  TNsSplitter* NsSplitter1;
   TNsShellTree* TreeDel;
   TListViewEx* ListDel;
   TStatusBar* StatusBar;
