@@ -61,7 +61,10 @@ TNsShComboData::TNsShComboData(IShellFolder* folder, const std::uint8_t* parentL
     : FFolder(folder),
       FParentList(CopyIdList(nullptr, parentList)),
       FItem(CopyIdList(nullptr, item)),
-      FAbsolute(ConcatIdLists(nullptr, parentList, item)) {}
+      FAbsolute(ConcatIdLists(nullptr, parentList, item)) {
+  // The entry keeps its own reference to the folder it came from.
+  if (folder) folder->AddRef();
+}
 
 // Raised while the combo fills itself or follows a change, so that what it
 // sets meanwhile does not come back to it.
