@@ -126,11 +126,12 @@ TToolButton* TFMain::NewButton(const std::string& name, const std::string& hint,
   return button;
 }
 
-void TFMain::NewSeparator() {
+TToolButton* TFMain::NewSeparator(int width) {
   auto* separator = new TToolButton(this, *Toolbar);
   separator->SetStyle(tbsSeparator);
-  separator->SetWidth(8);
+  separator->SetWidth(width);
   separator->SetImageIndex(5);
+  return separator;
 }
 
 void TFMain::BuildToolBar() {
@@ -144,6 +145,11 @@ void TFMain::BuildToolBar() {
   Toolbar->SetShowHint(true);
   Toolbar->SetImages(ExpImage);
 
+  ShellCombo1 = new TNsShellCombo(this);
+  ShellCombo1->SetName("ShellCombo1");
+  ShellCombo1->SetParent(Toolbar);
+  ShellCombo1->SetWidth(193);
+  NewSeparator(193)->SetControl(ShellCombo1);
   BUpLevel = NewButton("BUpLevel", "Up One Level", 11, tbsButton);
   NewSeparator();
   BLargeIcons = NewButton("BLargeIcons", "Large Icons", 0, tbsCheck);
@@ -184,19 +190,25 @@ void TFMain::BuildPanes() {
   LargeImage = new TImageList(this);
   LargeImage->SetName("LargeImage");
 
+  NsSplitter1 = new TNsSplitter(this);
+  NsSplitter1->SetName("NsSplitter1");
+  NsSplitter1->SetParent(this);
+  NsSplitter1->SetAlign(alClient);
+  NsSplitter1->SetPosition(195);
+
   TreeDel = new TNsShellTree(this);
   TreeDel->SetName("TreeDel");
-  TreeDel->SetParent(this);
-  TreeDel->SetAlign(alLeft);
-  TreeDel->SetWidth(195);
+  TreeDel->SetParent(NsSplitter1->Pane(0));
+  TreeDel->SetAlign(alClient);
   TreeDel->SetBorderStyle(bsNone);
   TreeDel->SetShowRoot(false);
   TreeDel->SetReadOnly(true);
   TreeDel->SetIndent(19);
+  ShellCombo1->SetShellTree(TreeDel);
 
   ListDel = new TListViewEx(this);
   ListDel->SetName("ListDel");
-  ListDel->SetParent(this);
+  ListDel->SetParent(NsSplitter1->Pane(1));
   ListDel->SetAlign(alClient);
   ListDel->SetBorderStyle(bsNone);
   ListDel->SetExtendedStyles({lvxHeaderDragDrop});
@@ -268,13 +280,26 @@ void TFMain::FormShow() {
 // So the listing starts once the notice has returned, with the selection as
 // it is then.
 void TFMain::TreeDelChange() {
-  if (ListingBusy || FListingPosted) return;
+  if (FListingPosted) return;
   FListingPosted = PostMessageA(Handle(), kListSelectedFolderMessage, 0, 0) != FALSE;
 }
 
+// A folder chosen while another is listed stops that listing and is listed
+// once it has ended, so that the list always shows the tree's folder.
 void TFMain::ListSelectedFolder() {
   FListingPosted = false;
-  if (!ListingBusy) ListDeletedFiles(TreeDel->SelectedPath());
+  if (ListingBusy) {
+    FListAfterListing = true;
+    StopRequested = true;
+    return;
+  }
+  ListDeletedFiles(TreeDel->SelectedPath());
+}
+
+void TFMain::ListingEnded() {
+  if (!FListAfterListing) return;
+  FListAfterListing = false;
+  TreeDelChange();
 }
 
 LRESULT TFMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

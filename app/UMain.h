@@ -11,9 +11,11 @@
 #include "Menus.h"
 #include "Panel.h"
 #include "Placement.h"
+#include "ShellCombo.h"
 #include "StatusBar.h"
 #include "ToolBar.h"
 #include "ToolButton.h"
+#include "UNsSplitter.h"
 #include "UNsShellControls.h"
 #include "nwbase.h"
 
@@ -46,6 +48,7 @@ public:
   TImageList* SmallImage;
   TImageList* LargeImage;
   TToolBar* Toolbar;
+  TNsShellCombo* ShellCombo1;
   TToolButton* BUpLevel;
   TToolButton* BLargeIcons;
   TToolButton* BSmallIcons;
@@ -55,6 +58,7 @@ public:
   TToolButton* BStop;
   TPanel* Panel1;
   TLabel* LRightView;
+  TNsSplitter* NsSplitter1;
   TNsShellTree* TreeDel;
   TListViewEx* ListDel;
   TStatusBar* StatusBar;
@@ -70,6 +74,8 @@ public:
   // The system image list's icon for a bare file name, asked of the shell
   // once per extension.
   int IconIndexOf(const std::string& name);
+  // A listing has ended; a folder chosen meanwhile is listed now.
+  void ListingEnded();
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,7 +83,7 @@ protected:
 private:
   TMenuItem* NewItem(TMenuItem& parent, const std::string& name, const std::string& caption);
   TToolButton* NewButton(const std::string& name, const std::string& hint, int image, TToolButtonStyle style);
-  void NewSeparator();
+  TToolButton* NewSeparator(int width = 8);
   void BuildMenus();
   void BuildToolBar();
   void BuildPanes();
@@ -96,6 +102,7 @@ private:
   std::map<std::string, int> FIconIndexes;
   bool FCloseAfterRecovery = false;
   bool FListingPosted = false;
+  bool FListAfterListing = false;
 };
 
 extern TFMain* FMain;

@@ -30,6 +30,7 @@ public:
     FMain->BStop->SetEnabled(false);
     FMain->StatusBar->SetPanelText(0, std::to_string(FMain->ListDel->ItemCount()) + " file(s)");
     ListingBusy = false;
+    FMain->ListingEnded();
   }
   TListingScope(const TListingScope&) = delete;
   TListingScope& operator=(const TListingScope&) = delete;

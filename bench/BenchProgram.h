@@ -15,4 +15,8 @@ void ChooseView(const std::string& mode);
 // descending, and prints one line per sort: its time and the longest stall.
 int SortTimings(const std::string& folder);
 
+// Selects `folder` through the combo box and times fills of the combo box
+// for it; prints one line.
+int ComboRefills(const std::string& folder);
+
 }  // namespace retrove::bench

@@ -1,9 +1,10 @@
 // Times one listing of a folder of deleted entries, as the program does it
 // (rows and icons, and in Details view the eleven detail columns), or the
 // bare scan loop that no listing can beat; or the recovery of every tenth
-// row of a listed folder; or sorts of the listed folder by a column. One case
-// per process, so that the peak memory is the case's own.
-//   listing_bench icons|list|details|bare|recover|sort FOLDER     (a folder such as F:\BENCH10K)
+// row of a listed folder; or sorts of the listed folder by a column; or the
+// folder combo box's fills for a folder. One case per process, so that the
+// peak memory is the case's own.
+//   listing_bench icons|list|details|bare|recover|sort|combo FOLDER     (a folder such as F:\BENCH10K)
 // Prints one line of key=value pairs (one per sort).
 #include <windows.h>
 
@@ -143,7 +144,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TScanCountingModules modules;
   SetClientModules(&modules);
   if (__argc != 3) {
-    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|sort FOLDER\n");
+    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|sort|combo FOLDER\n");
     return 2;
   }
   const std::string mode = __argv[1];
@@ -152,6 +153,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (mode == "icons" || mode == "list" || mode == "details") return ProgramListing(folder, mode);
   if (mode == "recover") return Recovery(folder);
   if (mode == "sort") return SortTimings(folder);
+  if (mode == "combo") return ComboRefills(folder);
   std::fprintf(stderr, "listing_bench: unknown case %s\n", mode.c_str());
   return 2;
 }

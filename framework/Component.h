@@ -33,7 +33,8 @@ public:
 
   TComponent* Owner() const { return FOwner; }
   const std::string& Name() const { return FName; }
-  void SetName(const std::string& name);
+  // Virtual for components whose parts are named after them.
+  virtual void SetName(const std::string& name);
   int Tag() const { return FTag; }
   void SetTag(int tag) { FTag = tag; }
 

@@ -12,6 +12,7 @@
 #include "IdListArray.h"
 #include "PropertyTable.h"
 #include "Screen.h"
+#include "ShellCombo.h"
 #include "SysError.h"
 #include "UNsShellUtils.h"
 
@@ -155,8 +156,20 @@ void TNsCustomShellTree::Loaded() {
     throw;
   }
   --FLoadingGuard;
-  // Without a window the fill waits for HandleCreated.
-  if (FOptions.Contains(nsstoAutoFill) && HandleAllocated()) Rebuild();
+  // Without a window the fill waits for HandleCreated; a linked combo box
+  // makes the first fill itself.
+  if (FOptions.Contains(nsstoAutoFill) && HandleAllocated() && !FCombo) Rebuild();
+}
+
+void TNsCustomShellTree::LinkCombo(TNsCustomShellCombo* combo) {
+  if (FCombo) FCombo->RemoveFreeNotification(this);
+  FCombo = combo;
+  if (FCombo) FCombo->FreeNotification(this);
+}
+
+void TNsCustomShellTree::Notification(TComponent* component, TOperation operation) {
+  TCustomTreeView::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == FCombo) FCombo = nullptr;
 }
 
 bool TNsCustomShellTree::RefreshBlocked(TPendingRefresh refresh) {
@@ -517,6 +530,7 @@ void TNsCustomShellTree::PassSelectionOn(HTREEITEM node) {
   {
     TSuppressGuard suppress(*this);
     FCurrentFolder.SetIdList(NodeData(node)->AbsoluteIdList());
+    if (FCombo) FCombo->TreeSelectionChanged(node);
   }
   FImmediateNotify = false;
 }

@@ -20,6 +20,8 @@
 
 namespace retrove {
 
+class TNsCustomShellCombo;
+
 enum class TNsShellTreeOption {
   nsstoAutoFill,
   nsstoVirtualFolders,
@@ -89,6 +91,8 @@ public:
   void SortChildren(HTREEITEM node);
   // Watches every local, network and RAM drive for name changes.
   void StartWatching();
+  // The combo box that shows this tree's selection; it links itself.
+  void LinkCombo(TNsCustomShellCombo* combo);
 
   TNsShAddItemEvent OnAddItem;
   TNsShTreeDeleteItemEvent OnDeleteItem;
@@ -102,6 +106,7 @@ protected:
   void Change(HTREEITEM node) override;
   bool CanExpand(HTREEITEM node) override;
   void NodeDeleted(HTREEITEM node, LPARAM data) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
 private:
   // Holds partner notices back for a scope.
@@ -141,6 +146,7 @@ private:
 
   TNsShellLocator FBaseFolder;
   TNsShellLocator FCurrentFolder;
+  TNsCustomShellCombo* FCombo = nullptr;
   TNsShellTreeOptions FOptions = kDefaultShellTreeOptions;
   std::unique_ptr<TTimer> FTimer;
   std::unique_ptr<TImageList> FImageList;

@@ -23,6 +23,8 @@ inline constexpr TColor clWindowText = static_cast<TColor>(0x80000000 | COLOR_WI
 inline constexpr TColor clBtnText = static_cast<TColor>(0x80000000 | COLOR_BTNTEXT);
 inline constexpr TColor clHighlight = static_cast<TColor>(0x80000000 | COLOR_HIGHLIGHT);
 inline constexpr TColor clHighlightText = static_cast<TColor>(0x80000000 | COLOR_HIGHLIGHTTEXT);
+// No colour at all: a control of this colour leaves its background unpainted.
+inline constexpr TColor clNone = 0x1FFFFFFF;
 
 COLORREF ColorToRGB(TColor color);
 

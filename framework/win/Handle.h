@@ -80,6 +80,23 @@ struct TFreeKey {
   void operator()(HKEY handle) const { RegCloseKey(handle); }
 };
 
+// A window's device context from GetDCEx, released once.
+class TWindowDc {
+public:
+  TWindowDc(HWND window, DWORD flags) : FWindow(window), FDc(GetDCEx(window, nullptr, flags)) {}
+  ~TWindowDc() {
+    if (FDc) ReleaseDC(FWindow, FDc);
+  }
+  TWindowDc(const TWindowDc&) = delete;
+  TWindowDc& operator=(const TWindowDc&) = delete;
+
+  HDC Get() const { return FDc; }
+
+private:
+  HWND FWindow;
+  HDC FDc;
+};
+
 using TFontHandle = TOwnedHandle<HFONT, TFreeGdiObject>;
 using TBrushHandle = TOwnedHandle<HBRUSH, TFreeGdiObject>;
 using TBitmapHandle = TOwnedHandle<HBITMAP, TFreeGdiObject>;

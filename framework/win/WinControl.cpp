@@ -152,11 +152,11 @@ LRESULT TWinControl::Perform(UINT message, WPARAM wParam, LPARAM lParam) {
   return SendMessageA(Handle(), message, wParam, lParam);
 }
 
+// The window's own notice of the move finds these bounds already stored and
+// so cannot tell a resize: the children are laid out here.
 void TWinControl::BoundsChanged() {
-  if (HandleAllocated())
-    MoveWindow(Hwnd(), Left(), Top(), Width(), Height(), TRUE);
-  else
-    Realign();
+  if (HandleAllocated()) MoveWindow(Hwnd(), Left(), Top(), Width(), Height(), TRUE);
+  Realign();
 }
 
 void TWinControl::VisibleChanged() {

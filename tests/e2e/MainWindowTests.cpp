@@ -34,6 +34,22 @@ TEST_CASE("a demo folder lists its deleted files with each version's own details
   CHECK(memos == "13 MJONES|23 JSMITH|");
 }
 
+TEST_CASE("a folder picked in the combo box is selected in the tree and listed") {
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(F:)", "DOCS", "REPORTS"});
+  REQUIRE(program.Header() == "Deleted Contents of 'F:\\DOCS\\REPORTS\\'");
+  // The chain ends in REPORTS, selected; DOCS is the entry above it.
+  const auto reports = static_cast<int>(SendMessageA(program.Combo, CB_GETCURSEL, 0, 0));
+  REQUIRE(reports > 0);
+  ChooseComboEntry(program.Combo, reports - 1);
+  CHECK(WaitUntil([&] { return program.Header() == "Deleted Contents of 'F:\\DOCS\\'"; }, 10000));
+  program.WaitIdle();
+  CHECK(program.RowCount() == 5);
+  CHECK(TreeItemText(program.Tree, SelectedTreeItem(program.Tree)) == "DOCS");
+  CHECK(SendMessageA(program.Combo, CB_GETCURSEL, 0, 0) == reports - 1);
+}
+
 TEST_CASE("a folder off the NetWare volume lists nothing") {
   TProgram program("RETROVE_E2E_CLIENT");
   program.FindControls();
@@ -208,6 +224,14 @@ TEST_CASE("the window and its view settings are kept from one run to the next") 
     program.Click(kSmallIconsImage);
     REQUIRE(ToggleBar(program, program.ToolBar, 't'));
     REQUIRE(ToggleBar(program, program.Status, 'b'));
+    // The bar between the panes, grabbed one pixel right of the tree pane
+    // (195 wide) and dropped 64 pixels further right.
+    const HWND splitter = FindDescendant(program.Main, "Retrove.TNsSplitter");
+    REQUIRE(splitter);
+    PostMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(196, 100));
+    PostMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(260, 100));
+    PostMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(260, 100));
+    WaitForPostedMessages(program.Tree);
     ShowWindow(program.Main, SW_MAXIMIZE);
     Sleep(300);
     CloseAndWait(program);
@@ -221,7 +245,8 @@ TEST_CASE("the window and its view settings are kept from one run to the next") 
   for (const char* name : offNames) CHECK_MESSAGE(StoredAs(stored, name, "False"), name);
   for (const char* name : {"BSmallIcons_Down", "MSmallIcons_Checked"}) CHECK_MESSAGE(StoredAs(stored, name, "True"), name);
   CHECK(StoredAs(stored, "ListDel_ViewStyle", "vsSmallIcon"));
-  CHECK(stored.size() == 17);
+  CHECK(StoredAs(stored, "NsSplitter1_Position", "259"));
+  CHECK(stored.size() == 18);
 
   TProgram again("RETROVE_E2E_CLIENT", false);
   again.FindControls();
@@ -230,6 +255,9 @@ TEST_CASE("the window and its view settings are kept from one run to the next") 
   CHECK((GetWindowLongA(again.List, GWL_STYLE) & LVS_TYPEMASK) == LVS_SMALLICON);
   CHECK_FALSE(IsWindowVisible(again.ToolBar));
   CHECK_FALSE(IsWindowVisible(again.Status));
+  RECT treePane{};
+  GetClientRect(GetParent(again.Tree), &treePane);
+  CHECK(treePane.right == 259);
   // The ticks came back too: what this close stores is what the menu holds.
   // The maximised position is left out: the system sets it when the window
   // is maximised, and this time it already came up maximised.

@@ -76,10 +76,12 @@ void TProgram::FindControls() {
   Tree = FindDescendant(Main, "Retrove.TNsShellTree");
   List = FindDescendant(Main, "Retrove.TListViewEx");
   ToolBar = FindDescendant(Main, "Retrove.TToolBar");
+  Combo = FindDescendant(Main, "Retrove.TNsShellCombo");
   Status = FindDescendant(Main, "Retrove.TStatusBar");
   REQUIRE(Tree);
   REQUIRE(List);
   REQUIRE(ToolBar);
+  REQUIRE(Combo);
   REQUIRE(Status);
 }
 

@@ -49,6 +49,7 @@ public:
   HWND Tree = nullptr;
   HWND List = nullptr;
   HWND ToolBar = nullptr;
+  HWND Combo = nullptr;
   HWND Status = nullptr;
 
 private:

@@ -263,6 +263,12 @@ void ChooseMenuItem(HWND window, char popupKey, char itemKey) {
   SendInput(static_cast<UINT>(std::size(keys)), keys, sizeof(INPUT));
 }
 
+void ChooseComboEntry(HWND combo, int index) {
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(combo));
+}
+
 HTREEITEM SelectedTreeItem(HWND tree) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }

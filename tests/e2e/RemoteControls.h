@@ -57,6 +57,10 @@ bool ToolButtonChecked(HWND toolBar, int imageIndex);
 // read, so their ticks are seen only in what the program stores.
 void ChooseMenuItem(HWND window, char popupKey, char itemKey);
 
+// Picks an entry of a drop-down list as a click in its open list would:
+// the list's choice, then its notice to its parent.
+void ChooseComboEntry(HWND combo, int index);
+
 // Waits until `done` holds or the time is up; true when it held.
 template <class Predicate>
 bool WaitUntil(Predicate done, DWORD timeoutMs) {

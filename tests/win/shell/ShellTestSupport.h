@@ -5,6 +5,7 @@
 
 #include <doctest/doctest.h>
 
+#include <functional>
 #include <string>
 
 #include "UNsShellUtils.h"
@@ -27,6 +28,21 @@ public:
   TComScope(const TComScope&) = delete;
   TComScope& operator=(const TComScope&) = delete;
 };
+
+// Handles messages until `done` holds or `milliseconds` have passed.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > milliseconds) return false;
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(10);
+  }
+  return true;
+}
 
 // A fresh folder under the temporary folder, removed with what is left
 // in it (one level of files and folders) at the end.
