@@ -1,5 +1,6 @@
 #include "ShellCombo.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,16 @@ namespace {
 constexpr ULONG kEntryAttributes = SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_SHARE | SFGAO_LINK;
 constexpr UINT kEntryChosenMessage = WM_APP + 41;
 
-bool SameItem(IShellFolder* folder, const std::uint8_t* first, const std::uint8_t* second) {
+// The folder's display order of two of its items (negative, 0 or
+// positive); nothing when the folder cannot compare them.
+std::optional<int> FolderOrder(IShellFolder* folder, const std::uint8_t* first, const std::uint8_t* second) {
   const HRESULT status = folder->CompareIDs(0, AsItemIdList(first), AsItemIdList(second));
-  return SUCCEEDED(status) && static_cast<short>(HRESULT_CODE(status)) == 0;
+  if (FAILED(status)) return std::nullopt;
+  return static_cast<short>(HRESULT_CODE(status));
+}
+
+bool SameItem(IShellFolder* folder, const std::uint8_t* first, const std::uint8_t* second) {
+  return FolderOrder(folder, first, second) == 0;
 }
 
 ULONG AttributesOf(IShellFolder* folder, const std::uint8_t* item) {
@@ -43,8 +51,7 @@ std::vector<ShellIdList> SortedSubfolders(IShellFolder* folder) {
   while ((next = enumerator->Next(1, &raw, &fetched)) == S_OK && raw) items.push_back(AdoptIdList(raw));
   OleCheck(next);
   SafeStableSort(items, [folder](const ShellIdList& first, const ShellIdList& second) {
-    const HRESULT order = folder->CompareIDs(0, AsItemIdList(first.Get()), AsItemIdList(second.Get()));
-    return SUCCEEDED(order) && static_cast<short>(HRESULT_CODE(order)) < 0;
+    return FolderOrder(folder, first.Get(), second.Get()).value_or(0) < 0;
   });
   return items;
 }

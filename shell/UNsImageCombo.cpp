@@ -43,14 +43,6 @@ TNsImageComboItem* TNsCustomImageCombo::SelectedItem() {
   return index >= 0 && index < ComboItemCount() ? &ComboItem(index) : nullptr;
 }
 
-void TNsCustomImageCombo::DeleteComboItem(int index) {
-  const auto position = FItems.begin() + index;
-  std::unique_ptr<TNsImageComboItem> item = std::move(FItems.at(static_cast<size_t>(index)));
-  FItems.erase(position);
-  if (HandleAllocated()) Perform(CB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  ItemGoing(*item);
-}
-
 void TNsCustomImageCombo::ClearComboItems() {
   if (HandleAllocated()) Perform(CB_RESETCONTENT, 0, 0);
   std::vector<std::unique_ptr<TNsImageComboItem>> items;

@@ -44,8 +44,8 @@ using TNsDeleteImageComboItemEvent = std::function<void(TObject& sender, TNsImag
 
 // A drop-down list whose entries carry an image and an indent level, drawn
 // by the control. The control, not its window, owns the entries: each is
-// freed exactly once, when it is deleted, the list cleared or the control
-// freed, and a window made anew shows them again.
+// freed exactly once, when the list is cleared or the control is freed,
+// and a window made anew shows them again.
 class TNsCustomImageCombo : public TCustomComboBox {
 public:
   explicit TNsCustomImageCombo(TComponent* owner);
@@ -59,7 +59,6 @@ public:
   TNsImageComboItem& ComboItem(int index) const { return *FItems.at(static_cast<size_t>(index)); }
   // The selected entry; none without one.
   TNsImageComboItem* SelectedItem();
-  void DeleteComboItem(int index);
   void ClearComboItems();
 
   int IndentPixels() const { return FIndentPixels; }
