@@ -42,11 +42,13 @@ struct TIdListArrayView {
 std::optional<TIdListArrayView> ReadIdListArray(TByteView block);
 
 // A file-drop block of `names` (8-bit text; a name holding a NUL is cut
-// there) with the drop point (0, 0) and the 8-bit flag.
+// there, and an empty name, which would end the list, is left out) with the
+// drop point (0, 0) and the 8-bit flag. No names give the final NUL alone.
 TBytes BuildFileDropBlock(const std::vector<std::string>& names);
 // The names of a file-drop block of any program, 8-bit or wide (wide names
-// are narrowed by dropping their high bytes; used for checks only).
-// Nothing for a block whose header or names do not fit in it.
+// are narrowed to 8 bits, a character beyond them read as '?'; used for
+// checks only). The names end at the first empty one. Nothing for a block
+// whose header or names do not fit in it.
 std::optional<std::vector<std::string>> ReadFileDropBlock(TByteView block);
 
 // The text block of a dragged item: its name, CR LF and a NUL.
