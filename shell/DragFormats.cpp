@@ -113,6 +113,7 @@ std::optional<TIdListArrayView> ReadIdListArray(TByteView block) {
 TBytes BuildFileDropBlock(const std::vector<std::string>& names) {
   TBytes block;
   PutNumber(block, kFileDropHeaderSize);
+  // The drop point, the non-client flag and the wide flag, all zero.
   for (int field = 0; field < 4; ++field) PutNumber(block, 0);
   for (const std::string& name : names) {
     const std::string_view text(name.c_str());
