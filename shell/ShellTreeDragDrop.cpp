@@ -24,12 +24,13 @@ DWORD AllowedEffects(IDataObject* data) {
 
 }  // namespace
 
-void TNsCustomShellTree::DragNode(HTREEITEM node, int button) {
+DWORD TNsCustomShellTree::DragNode(HTREEITEM node, int button) {
   TNsShTreeData* data = NodeData(node);
   IShellFolder* parent = data ? data->ParentFolder() : nullptr;
-  if (!parent || FDragActive) return;
+  if (!parent || FDragActive) return DROPEFFECT_NONE;
   TComPtr<IDataObject> object;
-  if (FAILED(CreateDataObject(parent, data->Parent()->AbsoluteIdList(), {data->RelIdList()}, object))) return;
+  if (FAILED(CreateDataObject(parent, data->Parent()->AbsoluteIdList(), {data->RelIdList()}, object)))
+    return DROPEFFECT_NONE;
   LPCITEMIDLIST item = AsItemIdList(data->RelIdList());
   ULONG attributes = kAllEffects;
   if (FAILED(parent->GetAttributesOf(1, &item, &attributes))) attributes = kAllEffects;
@@ -47,6 +48,7 @@ void TNsCustomShellTree::DragNode(HTREEITEM node, int button) {
   if (HandleAllocated()) HighlightDropTarget(nullptr);
   RefreshIfPending();
   OleCheck(status);
+  return status == DRAGDROP_S_DROP ? effect : DROPEFFECT_NONE;
 }
 
 void TNsCustomShellTree::RegisterDropTarget() {

@@ -112,8 +112,9 @@ public:
   // nothing for the top node or when its menu has no such verb.
   void RunVerb(HTREEITEM node, const std::string& verb);
   // Drags `node` out with the given button (0 left, 1 right) until it is
-  // dropped or cancelled; nothing for the top node.
-  void DragNode(HTREEITEM node, int button);
+  // dropped or cancelled, and gives the effect the drop had; nothing for
+  // the top node.
+  DWORD DragNode(HTREEITEM node, int button);
   // The tree's registered drop target while OLE drops are on.
   IDropTarget* DropTarget() const { return FDropTarget.Get(); }
 
