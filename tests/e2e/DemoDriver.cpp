@@ -5,7 +5,8 @@
 // --sort N last, it then clicks the header of column N; with --recover
 // last, it selects every row and presses Retrove, and ends without waiting
 // (for a picture of the progress window); with --tree-menu last, it opens
-// the context menu of the selected folder in the tree and leaves it open.
+// the context menu of the selected folder in the tree with its Send To
+// submenu and leaves them open.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,7 +66,16 @@ int main(int argc, char** argv) {
     // As the menu key does; posted, because the menu runs its own loop.
     SetForegroundWindow(main);
     PostMessageA(tree, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), -1);
-    Sleep(1500);
+    Sleep(1000);
+    // Opens the Send To submenu by its access key.
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+      key.type = INPUT_KEYBOARD;
+      key.ki.wVk = 'T';
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Sleep(1000);
   }
   std::printf("demo-driver: %s\n", e2e::StatusBarText(statusBar, 0).c_str());
   return listed ? 0 : 1;
