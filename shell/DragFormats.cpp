@@ -11,7 +11,6 @@ namespace retrove {
 namespace {
 
 constexpr std::size_t kNumberSize = 4;
-constexpr std::size_t kFileDropHeaderSize = 5 * kNumberSize;
 constexpr std::size_t kWideFlagAt = 4 * kNumberSize;
 constexpr std::size_t kLargestBlock = std::numeric_limits<std::uint32_t>::max();
 constexpr std::uint8_t kEmptyList[kIdListTerminatorSize] = {0, 0};

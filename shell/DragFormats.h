@@ -51,6 +51,9 @@ TBytes BuildFileDropBlock(const std::vector<std::string>& names);
 // whose header or names do not fit in it.
 std::optional<std::vector<std::string>> ReadFileDropBlock(TByteView block);
 
+// The file-drop block's header: the platform's DROPFILES record.
+inline constexpr std::size_t kFileDropHeaderSize = 20;
+
 // The text block of a dragged item: its name, CR LF and a NUL.
 TBytes BuildTextBlock(const std::string& name);
 

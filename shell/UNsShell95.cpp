@@ -12,6 +12,8 @@ namespace retrove {
 
 namespace {
 
+static_assert(sizeof(DROPFILES) == kFileDropHeaderSize, "the file-drop header is the platform's record");
+
 constexpr DWORD kAllEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
 std::atomic<long> gLiveComObjects{0};
