@@ -1,5 +1,6 @@
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -18,6 +19,7 @@ using namespace retrove::test;
 
 namespace {
 
+constexpr int kSendTo = 9;
 constexpr DWORD kAllEffects = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
 
 bool SameText(const std::string& a, const std::string& b) {
@@ -387,4 +389,101 @@ TEST_CASE("drop effects: all without an identifier-list array, none for a malfor
   TBytes hugeCount = intact;
   for (int index = 0; index < 4; ++index) hugeCount[index] = 0xFF;
   CHECK(effectOf(hugeCount) == DROPEFFECT_NONE);
+}
+
+namespace {
+
+// Folders added to the user's Send To folder for one test; removed at the
+// end with anything dropped into them, and the Send To folder too when the
+// test made it.
+class TSendToFolders {
+public:
+  explicit TSendToFolders(const std::vector<std::string>& names) {
+    char path[MAX_PATH] = "";
+    FMadeFolder = !SHGetSpecialFolderPathA(nullptr, path, kSendTo, FALSE) ||
+                  GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES;
+    REQUIRE(SHGetSpecialFolderPathA(nullptr, path, kSendTo, TRUE));
+    FFolder = path;
+    for (const std::string& name : names) {
+      FAdded.push_back(Path(name));
+      REQUIRE((CreateDirectoryA(Path(name).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS));
+    }
+  }
+  ~TSendToFolders() {
+    for (const std::string& folder : FAdded) {
+      WIN32_FIND_DATAA found;
+      HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+      for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        const std::string path = folder + "\\" + found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA(path.c_str());
+        else if (found.cFileName[0] != '.') RemoveDirectoryA(path.c_str());
+      }
+      if (search != INVALID_HANDLE_VALUE) FindClose(search);
+      RemoveDirectoryA(folder.c_str());
+    }
+    if (FMadeFolder) RemoveDirectoryA(FFolder.c_str());
+  }
+  TSendToFolders(const TSendToFolders&) = delete;
+  TSendToFolders& operator=(const TSendToFolders&) = delete;
+
+  // Unique to this process, so that entries already there cannot be taken
+  // for the test's own.
+  static std::string Name(const std::string& name) {
+    return "rtv" + std::to_string(GetCurrentProcessId()) + " " + name;
+  }
+  std::string Path(const std::string& name) const { return FFolder + "\\" + Name(name); }
+
+private:
+  std::string FFolder;
+  std::vector<std::string> FAdded;
+  bool FMadeFolder = false;
+};
+
+std::ptrdiff_t IndexOf(const std::vector<TSendToEntry>& entries, const std::string& name) {
+  for (std::size_t index = 0; index < entries.size(); ++index)
+    if (entries[index].Name == name) return static_cast<std::ptrdiff_t>(index);
+  return -1;
+}
+
+}  // namespace
+
+TEST_CASE("Send To entries come sorted by name regardless of case, cut at the limit, and take a drop") {
+  TOleScope ole;
+  // Made out of order; a case-sensitive sort would put "B" first.
+  const TSendToFolders added({"c", "B", "a"});
+  ShellIdList sendToList;
+  REQUIRE(GetSpecialFolderIdList(nullptr, kSendTo, sendToList) == S_OK);
+
+  std::vector<TSendToEntry> entries;
+  REQUIRE(ReadSendToEntries(nullptr, 1000, entries) == S_OK);
+  const std::ptrdiff_t a = IndexOf(entries, TSendToFolders::Name("a"));
+  const std::ptrdiff_t b = IndexOf(entries, TSendToFolders::Name("B"));
+  const std::ptrdiff_t c = IndexOf(entries, TSendToFolders::Name("c"));
+  REQUIRE(a >= 0);
+  CHECK(b == a + 1);
+  CHECK(c == a + 2);
+  for (const char* name : {"a", "B", "c"}) {
+    const TSendToEntry& entry = entries[static_cast<std::size_t>(IndexOf(entries, TSendToFolders::Name(name)))];
+    CHECK(IdListCount(entry.Item.Get()) == 1);
+    const ShellIdList whole = ConcatIdLists(nullptr, sendToList.Get(), entry.Item.Get());
+    CHECK(SameText(IdListToPath(whole.Get()), added.Path(name)));
+    SHFILEINFOA byPath{};
+    REQUIRE(SHGetFileInfoA(added.Path(name).c_str(), 0, &byPath, sizeof byPath, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    CHECK(entry.Icon == byPath.iIcon);
+  }
+
+  std::vector<TSendToEntry> cut;
+  REQUIRE(ReadSendToEntries(nullptr, static_cast<std::size_t>(b + 1), cut) == S_OK);
+  REQUIRE(cut.size() == static_cast<std::size_t>(b + 1));
+  for (std::size_t index = 0; index < cut.size(); ++index) CHECK(cut[index].Name == entries[index].Name);
+  REQUIRE(ReadSendToEntries(nullptr, 0, cut) == S_OK);
+  CHECK(cut.empty());
+
+  TDraggedFolder dragged;
+  const TSendToEntry& target = entries[static_cast<std::size_t>(b)];
+  auto* seen = new TStubData(dragged.Data.Get());
+  const TComPtr<IDataObject> held = Own<IDataObject>(seen);
+  CHECK(SendToFolderDrop(nullptr, target.Item.Get(), held.Get()) == S_OK);
+  // Wine's folder target reads the block on entering and again on the drop.
+  CHECK(std::count(seen->Read.begin(), seen->Read.end(), ShellIdListFormat()) >= 2);
 }
