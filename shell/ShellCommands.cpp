@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "SysError.h"
@@ -131,27 +132,53 @@ std::string TypeNameOf(const std::uint8_t* list, DWORD attributes) {
   return TextOf(info.szTypeName, sizeof info.szTypeName);
 }
 
-HRESULT SendToFolderDrop(HWND window, const std::string& entryName, IDataObject* data) {
-  wchar_t wideName[MAX_PATH + 1];
-  if (!ToWide(entryName, wideName)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+HRESULT ReadSendToEntries(HWND window, std::size_t limit, std::vector<TSendToEntry>& entries) {
+  entries.clear();
   ShellIdList sendToList;
   HRESULT status = GetSpecialFolderIdList(window, kSendToFolder, sendToList);
   if (FAILED(status)) return status;
   TComPtr<IShellFolder> sendTo;
   if (FAILED(status = BindToFolder(sendToList.Get(), sendTo))) return status;
-  LPITEMIDLIST parsed = nullptr;
-  status = sendTo->ParseDisplayName(window, nullptr, wideName, nullptr, &parsed, nullptr);
-  const ShellIdList entry = AdoptIdList(parsed);
+  TComPtr<IEnumIDList> items;
+  status = sendTo->EnumObjects(window, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, items.Put());
+  if (FAILED(status) || !items) return status;
+  LPITEMIDLIST raw = nullptr;
+  ULONG fetched = 0;
+  while (items->Next(1, &raw, &fetched) == S_OK && raw) {
+    TSendToEntry entry;
+    entry.Item = AdoptIdList(raw);
+    raw = nullptr;
+    entry.Name = GetDisplayName(sendTo.Get(), entry.Item.Get(), 0);
+    const ShellIdList absolute = ConcatIdLists(nullptr, sendToList.Get(), entry.Item.Get());
+    entry.Icon = GetIconIndex(absolute.Get(), SHGFI_SMALLICON);
+    entries.push_back(std::move(entry));
+  }
+  std::stable_sort(entries.begin(), entries.end(), [](const TSendToEntry& a, const TSendToEntry& b) {
+    return lstrcmpiA(a.Name.c_str(), b.Name.c_str()) < 0;
+  });
+  if (entries.size() > limit) entries.resize(limit);
+  return S_OK;
+}
+
+HRESULT SendToFolderDrop(HWND window, const std::uint8_t* item, IDataObject* data) {
+  ShellIdList sendToList;
+  HRESULT status = GetSpecialFolderIdList(window, kSendToFolder, sendToList);
   if (FAILED(status)) return status;
+  TComPtr<IShellFolder> sendTo;
+  if (FAILED(status = BindToFolder(sendToList.Get(), sendTo))) return status;
   TComPtr<IDropTarget> target;
-  LPCITEMIDLIST item = AsItemIdList(entry.Get());
-  if (FAILED(status = sendTo->GetUIObjectOf(window, 1, &item, IID_IDropTarget, nullptr, target.PutVoid())))
+  LPCITEMIDLIST one = AsItemIdList(item);
+  if (FAILED(status = sendTo->GetUIObjectOf(window, 1, &one, IID_IDropTarget, nullptr, target.PutVoid())))
     return status;
   const POINTL origin{0, 0};
   DWORD effect = DROPEFFECT_COPY;
   if (FAILED(status = target->DragEnter(data, MK_LBUTTON, origin, &effect))) return status;
   effect = DROPEFFECT_COPY;
   if (FAILED(status = target->DragOver(MK_LBUTTON, origin, &effect))) return status;
+  if (effect == DROPEFFECT_NONE) {
+    target->DragLeave();
+    return S_FALSE;
+  }
   effect = DROPEFFECT_COPY;
   return target->Drop(data, MK_LBUTTON, origin, &effect);
 }

@@ -13,6 +13,7 @@
 #include "PropertyTable.h"
 #include "Screen.h"
 #include "ShellCombo.h"
+#include "ShellTreeMenu.h"
 #include "SysError.h"
 #include "UNsShellUtils.h"
 
@@ -43,17 +44,6 @@ bool SameItem(IShellFolder* folder, const std::uint8_t* first, const std::uint8_
 
 }  // namespace
 
-class TNsCustomShellTree::TSuppressGuard {
-public:
-  explicit TSuppressGuard(TNsCustomShellTree& tree) : FTree(tree) { ++FTree.FNotifySuppress; }
-  ~TSuppressGuard() { --FTree.FNotifySuppress; }
-  TSuppressGuard(const TSuppressGuard&) = delete;
-  TSuppressGuard& operator=(const TSuppressGuard&) = delete;
-
-private:
-  TNsCustomShellTree& FTree;
-};
-
 // Marks a fill under way; a refresh asked for meanwhile runs after it.
 class TNsCustomShellTree::TFillGuard {
 public:
@@ -80,7 +70,7 @@ private:
 };
 
 const TClassInfo& TNsCustomShellTree::StaticClassInfo() {
-  static const TClassInfo info("TNsCustomShellTree", &TCustomTreeView::StaticClassInfo(), {});
+  static const TClassInfo info("TNsCustomShellTree", &TNsCustomTreeView::StaticClassInfo(), {});
   return info;
 }
 
@@ -90,7 +80,7 @@ const TClassInfo& TNsShellTree::StaticClassInfo() {
 }
 
 TNsCustomShellTree::TNsCustomShellTree(TComponent* owner)
-    : TCustomTreeView(owner), FTimer(new TTimer(nullptr)), FImageList(new TImageList(nullptr)) {
+    : TNsCustomTreeView(owner), FTimer(new TTimer(nullptr)), FImageList(new TImageList(nullptr)) {
   SetShowRoot(false);
   FTimer->SetEnabled(false);
   FTimer->OnTimer = [this](TObject&) { TimerFired(); };
@@ -112,6 +102,7 @@ TNsCustomShellTree::TNsCustomShellTree(TComponent* owner)
 TNsCustomShellTree::~TNsCustomShellTree() {
   // The nodes' data is freed by NodeDeleted, which must still be ours.
   DestroyWindowHandle();
+  RevokeDropTarget();
   FChangeThread.reset();
   SetImages(nullptr);
 }
@@ -142,15 +133,26 @@ void TNsCustomShellTree::UpOneLevel() {
   Select(parent);
 }
 
+void TNsCustomShellTree::SetOptions(TNsShellTreeOptions options) {
+  const bool dropWas = FOptions.Contains(nsstoOleDrop);
+  FOptions = options;
+  if (!HandleAllocated() || dropWas == FOptions.Contains(nsstoOleDrop)) return;
+  if (dropWas)
+    RevokeDropTarget();
+  else
+    RegisterDropTarget();
+}
+
 void TNsCustomShellTree::HandleCreated() {
-  TCustomTreeView::HandleCreated();
+  TNsCustomTreeView::HandleCreated();
+  if (FOptions.Contains(nsstoOleDrop)) RegisterDropTarget();
   if (!Loading() && FOptions.Contains(nsstoAutoFill)) Rebuild();
 }
 
 void TNsCustomShellTree::Loaded() {
   ++FLoadingGuard;
   try {
-    TCustomTreeView::Loaded();
+    TNsCustomTreeView::Loaded();
   } catch (...) {
     --FLoadingGuard;
     throw;
@@ -168,7 +170,7 @@ void TNsCustomShellTree::LinkCombo(TNsCustomShellCombo* combo) {
 }
 
 void TNsCustomShellTree::Notification(TComponent* component, TOperation operation) {
-  TCustomTreeView::Notification(component, operation);
+  TNsCustomTreeView::Notification(component, operation);
   if (operation == TOperation::opRemove && component == FCombo) FCombo = nullptr;
 }
 
@@ -350,7 +352,7 @@ std::string TNsCustomShellTree::ItemName(IShellFolder* folder, const std::uint8_
 }
 
 void TNsCustomShellTree::SortChildren(HTREEITEM node) {
-  TCustomTreeView::SortChildren(node, [](LPARAM first, LPARAM second) {
+  TNsCustomTreeView::SortChildren(node, [](LPARAM first, LPARAM second) {
     auto* a = reinterpret_cast<TNsShTreeData*>(first);
     auto* b = reinterpret_cast<TNsShTreeData*>(second);
     IShellFolder* folder = a->ParentFolder();
@@ -521,7 +523,7 @@ void TNsCustomShellTree::ResyncNode(HTREEITEM node, HTREEITEM& remembered) {
 
 void TNsCustomShellTree::Change(HTREEITEM node) {
   if (FNotifySuppress > 0) return;
-  TCustomTreeView::Change(node);
+  TNsCustomTreeView::Change(node);
   if (Loading() || !NodeData(node)) return;
   PassSelectionOn(node);
 }
@@ -557,8 +559,13 @@ void TNsCustomShellTree::TimerFired() {
 }
 
 void TNsCustomShellTree::ChangeNoticed() {
-  if (FIgnoreNextChange || FDragActive) {
+  if (FIgnoreNextChange) {
     FIgnoreNextChange = false;
+    return;
+  }
+  // A drag may move the folders under it: the tree catches up once it ends.
+  if (FDragActive) {
+    FRefreshPending = std::max(FRefreshPending, TPendingRefresh::Resync);
     return;
   }
   StartTimer(kTagRefresh, Focused() ? kFocusedRefreshDelay : kUnfocusedRefreshDelay);
@@ -598,8 +605,14 @@ bool TNsCustomShellTree::OnNotify(NMHDR& header, LRESULT& result) {
     case TVN_ENDLABELEDITA:
       RefreshIfPending();
       break;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINRDRAGA: {
+      const auto& tree = reinterpret_cast<NMTREEVIEWA&>(header);
+      DragNode(tree.itemNew.hItem, header.code == TVN_BEGINRDRAGA ? 1 : 0);
+      return true;
+    }
   }
-  return TCustomTreeView::OnNotify(header, result);
+  return TNsCustomTreeView::OnNotify(header, result);
 }
 
 void TNsCustomShellTree::NodeDeleted(HTREEITEM node, LPARAM data) {
@@ -609,7 +622,14 @@ void TNsCustomShellTree::NodeDeleted(HTREEITEM node, LPARAM data) {
 }
 
 LRESULT TNsCustomShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; MenuMessage(message, wParam, lParam, result)) return result;
   switch (message) {
+    case WM_KEYDOWN:
+      if (!Editing() && KeyDown(wParam)) return 0;
+      break;
+    case WM_CONTEXTMENU:
+      if (ContextMenuRequested(lParam)) return 0;
+      break;
     case kChangeNoticeMessage:
       ChangeNoticed();
       return 0;
@@ -618,6 +638,7 @@ LRESULT TNsCustomShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_DESTROY: {
       // The window may be made again; the nodes go now, with their data.
+      RevokeDropTarget();
       FTimer->SetEnabled(false);
       FChangeThread.reset();
       TUpdateGuard update(*this);
@@ -625,7 +646,7 @@ LRESULT TNsCustomShellTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
       break;
     }
   }
-  return TCustomTreeView::WndProc(message, wParam, lParam);
+  return TNsCustomTreeView::WndProc(message, wParam, lParam);
 }
 
 }  // namespace retrove

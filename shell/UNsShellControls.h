@@ -15,12 +15,14 @@
 #include "Set.h"
 #include "ShellLocator.h"
 #include "Timer.h"
-#include "TreeView.h"
 #include "UNsShTreeData.h"
+#include "UNsShell95.h"
+#include "UNsTreeList.h"
 
 namespace retrove {
 
 class TNsCustomShellCombo;
+class TNsShellContextMenu;
 
 enum class TNsShellTreeOption {
   nsstoAutoFill,
@@ -51,12 +53,19 @@ using TNsShAddItemEvent =
     std::function<void(TObject& sender, IShellFolder* parentFolder, const std::uint8_t* parentAbsIdList,
                        const std::uint8_t* itemRelIdList, ULONG attributes, bool& allowAdd)>;
 using TNsShTreeDeleteItemEvent = std::function<void(TObject& sender, HTREEITEM node, TNsShTreeData* data)>;
+using TNsShPopupHintEvent = std::function<void(TObject& sender, const std::string& hint)>;
+// The node and its data are none at the stages that are not an item's.
+using TNsShTvCustomDrawEvent =
+    std::function<void(TObject& sender, TNsCustomDraw& draw, HTREEITEM node, TNsShTreeData* data)>;
 
 // A tree of the shell's folders from the Desktop (or BaseFolder) down. Each
 // level is enumerated when it is first expanded; the loaded levels follow
 // the file system through change watches on the local, network and RAM
-// drives. CurrentFolder holds the selected folder's absolute list.
-class TNsCustomShellTree : public TCustomTreeView {
+// drives. CurrentFolder holds the selected folder's absolute list. Like
+// the shell's own folder pane it offers each folder's context menu and the
+// clipboard and delete keys, lets folders be dragged out, takes drops onto
+// its folders and renames folders in place when not read-only.
+class TNsCustomShellTree : public TNsCustomTreeView, private TNsDropClient {
 public:
   explicit TNsCustomShellTree(TComponent* owner);
   ~TNsCustomShellTree() override;
@@ -80,7 +89,8 @@ public:
   void SetBaseFolder(const TNsShellLocator& folder);
   TNsShellLocator& CurrentFolder() { return FCurrentFolder; }
   TNsShellTreeOptions Options() const { return FOptions; }
-  void SetOptions(TNsShellTreeOptions options) { FOptions = options; }
+  void SetOptions(TNsShellTreeOptions options);
+  bool DragActive() const { return FDragActive; }
 
   // None for a node without shell data.
   TNsShTreeData* NodeData(HTREEITEM node);
@@ -94,9 +104,26 @@ public:
   // The combo box that shows this tree's selection; it links itself.
   void LinkCombo(TNsCustomShellCombo* combo);
 
+  // Shows the shell's context menu of `node` at `screen` and carries out
+  // the choice; nothing for the top node or a folder the shell gives no
+  // menu.
+  void ShowContextMenu(HTREEITEM node, POINT screen);
+  // Runs a shell verb ("delete", "cut", "copy", "paste") on `node`;
+  // nothing for the top node or when its menu has no such verb.
+  void RunVerb(HTREEITEM node, const std::string& verb);
+  // Drags `node` out with the given button (0 left, 1 right) until it is
+  // dropped or cancelled, and gives the effect the drop had; nothing for
+  // the top node.
+  DWORD DragNode(HTREEITEM node, int button);
+  // The tree's registered drop target while OLE drops are on.
+  IDropTarget* DropTarget() const { return FDropTarget.Get(); }
+
   TNsShAddItemEvent OnAddItem;
   TNsShTreeDeleteItemEvent OnDeleteItem;
   TNotifyEvent OnFillComplete;
+  TNsShPopupHintEvent OnPopupHint;
+  TNsShTvCustomDrawEvent OnCustomDrawSh;
+  TNsShTvCustomDrawEvent OnCustomDrawShEx;
 
 protected:
   void HandleCreated() override;
@@ -105,12 +132,24 @@ protected:
   bool OnNotify(NMHDR& header, LRESULT& result) override;
   void Change(HTREEITEM node) override;
   bool CanExpand(HTREEITEM node) override;
+  bool CanEdit(HTREEITEM node) override;
+  void Edit(HTREEITEM node, const std::string& text) override;
+  LRESULT CustomDraw(TNsCustomDraw& draw) override;
   void NodeDeleted(HTREEITEM node, LPARAM data) override;
   void Notification(TComponent* component, TOperation operation) override;
 
 private:
   // Holds partner notices back for a scope.
-  class TSuppressGuard;
+  class TSuppressGuard {
+  public:
+    explicit TSuppressGuard(TNsCustomShellTree& tree) : FTree(tree) { ++FTree.FNotifySuppress; }
+    ~TSuppressGuard() { --FTree.FNotifySuppress; }
+    TSuppressGuard(const TSuppressGuard&) = delete;
+    TSuppressGuard& operator=(const TSuppressGuard&) = delete;
+
+  private:
+    TNsCustomShellTree& FTree;
+  };
   class TFillGuard;
   class TUpdateGuard;
   class TItemSet;
@@ -144,6 +183,25 @@ private:
   void ClearNodes();
   void StartTimer(int tag, int interval);
 
+  bool KeyDown(WPARAM key);
+  bool ContextMenuRequested(LPARAM position);
+  bool MenuMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool Rename(HTREEITEM node, const std::string& text);
+  void ForgetCacheBelow(HTREEITEM node);
+
+  void RegisterDropTarget();
+  void RevokeDropTarget();
+  HTREEITEM NodeAtScreen(POINTL point);
+  bool CanDropOn(HTREEITEM node);
+  DWORD NodeDropEffect(HTREEITEM node, DWORD keyState, POINTL point, DWORD effect);
+  void ShowDropHighlight(HTREEITEM node);
+  void AutoScroll(POINTL point);
+  void EndDrop();
+  HRESULT DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) override;
+  HRESULT DragOver(DWORD keyState, POINTL point, DWORD& effect) override;
+  HRESULT DragLeave() override;
+  HRESULT Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD& effect) override;
+
   TNsShellLocator FBaseFolder;
   TNsShellLocator FCurrentFolder;
   TNsCustomShellCombo* FCombo = nullptr;
@@ -159,6 +217,14 @@ private:
   int FLoadingGuard = 0;
   int FFilling = 0;
   HRESULT FPendingFailure = S_OK;
+
+  std::unique_ptr<TNsShellContextMenu> FContextMenu;
+  HTREEITEM FDragNode = nullptr;
+  TComPtr<TDropTarget> FDropTarget;
+  TComPtr<IDataObject> FDropData;
+  DWORD FDropKeyState = 0;
+  DWORD FDropAllowed = 0;
+  DWORD FLastScrollTick = 0;
 };
 
 // The shell tree as forms use it.

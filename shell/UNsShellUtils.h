@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ComPtr.h"
 #include "Handle.h"
@@ -110,7 +111,16 @@ std::string FormatKilobytes(std::uint64_t size);
 // name ("" when it has none).
 std::string TypeNameOf(const std::uint8_t* list, DWORD attributes);
 
-// Drops `data` on the Send To entry named `entryName` as a left-button copy.
-HRESULT SendToFolderDrop(HWND window, const std::string& entryName, IDataObject* data);
+// One entry of the user's Send To folder, known by its own item.
+struct TSendToEntry {
+  std::string Name;
+  ShellIdList Item;  // relative to the Send To folder
+  int Icon = 0;      // in the system's small image list
+};
+// The entries sorted by name, the first `limit` of them.
+HRESULT ReadSendToEntries(HWND window, std::size_t limit, std::vector<TSendToEntry>& entries);
+// Drops `data` on the Send To entry `item` as a left-button copy; S_FALSE
+// when the entry takes no such drop.
+HRESULT SendToFolderDrop(HWND window, const std::uint8_t* item, IDataObject* data);
 
 }  // namespace retrove

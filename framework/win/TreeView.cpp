@@ -245,6 +245,40 @@ void TCustomTreeView::SetDropTarget(HTREEITEM node, bool highlighted) {
   SetState(node, TVIS_DROPHILITED, highlighted ? TVIS_DROPHILITED : 0);
 }
 
+HTREEITEM TCustomTreeView::DropHighlighted() {
+  return reinterpret_cast<HTREEITEM>(Perform(TVM_GETNEXTITEM, TVGN_DROPHILITE, 0));
+}
+
+void TCustomTreeView::HighlightDropTarget(HTREEITEM node) {
+  Perform(TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(node));
+}
+
+HTREEITEM TCustomTreeView::NodeAt(POINT point) {
+  TVHITTESTINFO hit{};
+  hit.pt = point;
+  HTREEITEM node = reinterpret_cast<HTREEITEM>(Perform(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  return (hit.flags & (TVHT_ONITEM | TVHT_ONITEMBUTTON)) ? node : nullptr;
+}
+
+RECT TCustomTreeView::LabelRect(HTREEITEM node) {
+  // The message takes the node in the rectangle's place.
+  union {
+    RECT Rect;
+    HTREEITEM Node;
+  } request{};
+  request.Node = node;
+  if (!Perform(TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&request))) return RECT{};
+  return request.Rect;
+}
+
+bool TCustomTreeView::Editing() {
+  return Perform(TVM_GETEDITCONTROL) != 0;
+}
+
+void TCustomTreeView::EditLabel(HTREEITEM node) {
+  Perform(TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node));
+}
+
 HTREEITEM TCustomTreeView::Selected() {
   return reinterpret_cast<HTREEITEM>(Perform(TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
@@ -297,9 +331,30 @@ bool TCustomTreeView::CanExpand(HTREEITEM node) {
   return allow;
 }
 
+bool TCustomTreeView::CanEdit(HTREEITEM node) {
+  bool allow = true;
+  if (OnEditing) OnEditing(*this, node, allow);
+  return allow;
+}
+
+void TCustomTreeView::Edit(HTREEITEM node, const std::string& text) {
+  std::string edited = text;
+  if (OnEdited) OnEdited(*this, node, edited);
+  SetText(node, edited);
+}
+
 bool TCustomTreeView::OnNotify(NMHDR& header, LRESULT& result) {
   auto& tree = reinterpret_cast<NMTREEVIEWA&>(header);
+  auto& label = reinterpret_cast<NMTVDISPINFOA&>(header);
   switch (header.code) {
+    case TVN_BEGINLABELEDITA:
+      result = !CanEdit(label.item.hItem);
+      return true;
+    case TVN_ENDLABELEDITA:
+      // The node's text is set by Edit, never by the control.
+      if (label.item.pszText) Edit(label.item.hItem, label.item.pszText);
+      result = FALSE;
+      return true;
     case TVN_SELCHANGEDA:
       Change(tree.itemNew.hItem);
       return true;

@@ -14,6 +14,8 @@ namespace retrove {
 
 using TTVChangeEvent = std::function<void(TObject& sender, HTREEITEM node)>;
 using TTVExpandingEvent = std::function<void(TObject& sender, HTREEITEM node, bool& allowExpansion)>;
+using TTVEditingEvent = std::function<void(TObject& sender, HTREEITEM node, bool& allowEdit)>;
+using TTVEditedEvent = std::function<void(TObject& sender, HTREEITEM node, std::string& text)>;
 
 // The tree-view control. Nodes are the control's own items (HTREEITEM);
 // each carries a text, an image, a selected image, an overlay, a
@@ -69,6 +71,15 @@ public:
   void SetHasChildren(HTREEITEM node, bool hasChildren);
   void SetCut(HTREEITEM node, bool cut);
   void SetDropTarget(HTREEITEM node, bool highlighted);
+  // The one node shown as a drop target; nullptr for none.
+  HTREEITEM DropHighlighted();
+  void HighlightDropTarget(HTREEITEM node);
+  // The node whose button, icon or label is at `point` (client coordinates).
+  HTREEITEM NodeAt(POINT point);
+  // The label's rectangle in client coordinates; empty when not shown.
+  RECT LabelRect(HTREEITEM node);
+  bool Editing();
+  void EditLabel(HTREEITEM node);
 
   HTREEITEM Selected();
   void Select(HTREEITEM node);
@@ -86,6 +97,8 @@ public:
 
   TTVChangeEvent OnChange;
   TTVExpandingEvent OnExpanding;
+  TTVEditingEvent OnEditing;
+  TTVEditedEvent OnEdited;
 
 protected:
   void CreateParams(TCreateParams& params) override;
@@ -95,6 +108,10 @@ protected:
 
   virtual void Change(HTREEITEM node);
   virtual bool CanExpand(HTREEITEM node);
+  // Whether a label may be edited; asks OnEditing.
+  virtual bool CanEdit(HTREEITEM node);
+  // An edit ended with `text`: OnEdited may change it, then the node takes it.
+  virtual void Edit(HTREEITEM node, const std::string& text);
   // A node is about to go (TVN_DELETEITEM): where its data is freed.
   virtual void NodeDeleted(HTREEITEM, LPARAM) {}
 

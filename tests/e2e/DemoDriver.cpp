@@ -4,7 +4,9 @@
 // "(F:)" "DOCS"), switches to Details and waits for the listing. With
 // --sort N last, it then clicks the header of column N; with --recover
 // last, it selects every row and presses Retrove, and ends without waiting
-// (for a picture of the progress window).
+// (for a picture of the progress window); with --tree-menu last, it opens
+// the context menu of the selected folder in the tree with its Send To
+// submenu and leaves them open.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
   }
   const bool recover = argc > 1 && std::strcmp(argv[argc - 1], "--recover") == 0;
   if (recover) --argc;
+  const bool treeMenu = argc > 1 && std::strcmp(argv[argc - 1], "--tree-menu") == 0;
+  if (treeMenu) --argc;
   int sortColumn = -1;
   if (argc > 2 && std::strcmp(argv[argc - 2], "--sort") == 0) {
     sortColumn = std::atoi(argv[argc - 1]);
@@ -57,6 +61,21 @@ int main(int argc, char** argv) {
     e2e::ListViewSelect(list, -1, true);
     Sleep(500);
     e2e::PressToolButton(toolBar, 12);
+  }
+  if (treeMenu) {
+    // As the menu key does; posted, because the menu runs its own loop.
+    SetForegroundWindow(main);
+    PostMessageA(tree, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(tree), -1);
+    Sleep(1000);
+    // Opens the Send To submenu by its access key.
+    INPUT keys[2] = {};
+    for (INPUT& key : keys) {
+      key.type = INPUT_KEYBOARD;
+      key.ki.wVk = 'T';
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Sleep(1000);
   }
   std::printf("demo-driver: %s\n", e2e::StatusBarText(statusBar, 0).c_str());
   return listed ? 0 : 1;
