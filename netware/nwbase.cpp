@@ -35,6 +35,10 @@ void TNWLastError::Refresh() {
 const TClassInfo& TNWBase::StaticClassInfo() {
   static const TClassInfo info = TClassInfoBuilder<TNWBase>("TNWBase", TComponent::StaticClassInfo())
                                      .Boolean("NetAvailable", &TNWBase::NetAvailable, nullptr)
+                                     .String("NDSContextName", &TNWBase::NDSContextName,
+                                             &TNWBase::SetNDSContextName)
+                                     .Object("NDSContextFlags", &TNWBase::NDSContextFlags)
+                                     .Boolean("NDSAvailable", &TNWBase::NDSAvailable, nullptr)
                                      .Boolean("SilentExceptions", &TNWBase::SilentExceptions,
                                               &TNWBase::SetSilentExceptions, true)
                                      .Object("LastError", &TNWBase::LastError)
@@ -49,19 +53,23 @@ TNWBase::TNWBase(TComponent* owner) : TComponent(owner) {
   NWPrint = new TNWPrint;
   NWProp = new TNWProp;
   FLastError = std::make_unique<TNWLastError>();
+  FNDSContextFlags = std::make_unique<TNWDSContextFlags>();
   FNetAvailable = NWLibReady();
+  StartDirectoryServices();
 }
 
 TNWBase::~TNWBase() {
+  if (NDSAvailable()) FreeDSUnicode();
   delete std::exchange(NWNDS, nullptr);
   delete std::exchange(NWLib, nullptr);
   delete std::exchange(NWServer, nullptr);
   delete std::exchange(NWPrint, nullptr);
   delete std::exchange(NWProp, nullptr);
   FLastError.reset();
+  FNDSContextFlags.reset();
 }
 
-NWCONN_HANDLE TNWBase::ServerHandle() {
+NWCONN_HANDLE TNWBase::ServerHandle() const {
   if (FServerHandle == 0) FServerHandle = GetPrimaryConnHandle();
   return FServerHandle;
 }

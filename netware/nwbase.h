@@ -38,6 +38,44 @@ private:
   std::string FNWLib, FNWServer, FNWProp, FNWNDS, FNWPrint;
 };
 
+// The component's own copy of the directory context's flags. Setting one
+// also sets or clears its bit in the process's context; the copy is not
+// read back, so after a reset of the context the two can differ.
+class TNWDSContextFlags : public TPersistent {
+public:
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  bool DereferenceAliases() const { return FDereferenceAliases; }
+  bool TranslateStrings() const { return FTranslateStrings; }
+  bool TypelessNames() const { return FTypelessNames; }
+  bool AsyncMode() const { return FAsyncMode; }
+  bool CanonicalizeNames() const { return FCanonicalizeNames; }
+  bool DereferenceBaseClass() const { return FDereferenceBaseClass; }
+  bool DisallowReferrals() const { return FDisallowReferrals; }
+  void SetDereferenceAliases(bool value) { Change(FDereferenceAliases, value, kDCVDereferenceAliases); }
+  void SetTranslateStrings(bool value) { Change(FTranslateStrings, value, kDCVTranslateStrings); }
+  void SetTypelessNames(bool value) { Change(FTypelessNames, value, kDCVTypelessNames); }
+  void SetAsyncMode(bool value) { Change(FAsyncMode, value, kDCVAsyncMode); }
+  void SetCanonicalizeNames(bool value) { Change(FCanonicalizeNames, value, kDCVCanonicalizeNames); }
+  void SetDereferenceBaseClass(bool value) { Change(FDereferenceBaseClass, value, kDCVDereferenceBaseClass); }
+  void SetDisallowReferrals(bool value) { Change(FDisallowReferrals, value, kDCVDisallowReferrals); }
+
+  // Adds the bits of the flags that are on to the process's context.
+  void AddToContext() const;
+
+private:
+  static void Change(bool& field, bool value, uint32_t bit);
+
+  bool FDereferenceAliases = true;
+  bool FTranslateStrings = true;
+  bool FTypelessNames = false;
+  bool FAsyncMode = false;
+  bool FCanonicalizeNames = true;
+  bool FDereferenceBaseClass = false;
+  bool FDisallowReferrals = false;
+};
+
 // The five unit objects, process-wide; they live while the component does.
 extern TNWLib* NWLib;
 extern TNWNDS* NWNDS;
@@ -63,7 +101,16 @@ public:
 
   // The connection of the component's server; the primary one until
   // another server is chosen.
-  NWCONN_HANDLE ServerHandle();
+  NWCONN_HANDLE ServerHandle() const;
+
+  // Directory services: the server answered as a directory server when
+  // the component was made, and still does.
+  bool NDSAvailable() const;
+  const std::string& NDSContextName() const { return FNDSContextName; }
+  // Empty or "[Root]" puts a new context at the root; ignored while
+  // loading or without directory services.
+  void SetNDSContextName(const std::string& value);
+  TNWDSContextFlags* NDSContextFlags() { return FNDSContextFlags.get(); }
 
   TNWLastError* LastError();
 
@@ -78,11 +125,17 @@ public:
   std::function<void(TObject*)> OnUserChange;
 
 private:
+  void StartDirectoryServices();
+
+  mutable std::string FLoginID;
+  std::string FNDSContextName;
   bool FNetAvailable = false;
+  bool FDSServer = false;
   bool FSilentExceptions = true;
   TNWShellErrorMode FShellErrorMode = TNWShellErrorMode::nwErrInteractive;
-  NWCONN_HANDLE FServerHandle = 0;
+  mutable NWCONN_HANDLE FServerHandle = 0;
   std::unique_ptr<TNWLastError> FLastError;
+  std::unique_ptr<TNWDSContextFlags> FNDSContextFlags;
 };
 
 }  // namespace retrove

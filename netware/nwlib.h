@@ -37,12 +37,19 @@ NWCONN_HANDLE GetPrimaryConnHandle();
 // Both libraries loaded and a primary connection found.
 bool NWLibReady();
 
-// The bindery name of an object ID (in the server's byte order); empty when
-// unknown. A connection of 0 means the primary connection.
+// Stores a call's result in NWLibResult and, when it failed, in NWLibError.
+void RecordNWLibResult(NWCCODE result);
+
+// The name of an object ID (in the server's byte order): the bindery's, or
+// with directory services in use the directory's; empty when unknown. A
+// connection of 0 means the primary connection.
 std::string GetObjectNameByID(NWCONN_HANDLE connection, uint32_t objectID);
 
 // The four bytes of `value` in reverse order, by the client; 0 without it.
 uint32_t LongSwap(uint32_t value);
+
+// An object ID as upper-case hexadecimal without leading zeros ("0" for 0).
+std::string ObjectIDText(uint32_t objectID);
 
 // An error code as upper-case hexadecimal of at least four digits; a
 // negative code shows its 32-bit form (-1 gives FFFFFFFF).

@@ -26,7 +26,7 @@ TEST_CASE("a complete client binds both libraries, finds the primary connection 
   CHECK(PrimaryConnHandle == 7);
   CHECK(NWLibError == 0);
   CHECK(DSContext == 42);
-  CHECK(fake::Server.NameContext == "[Root]");
+  CHECK(fake::Server.Contexts[DSContext].NameContext == "[Root]");
   CHECK(modules.Loads == std::vector<std::string>{"CALWIN32.DLL", "CLXWIN32.DLL", "NETWIN32.DLL", "LOCWIN32.DLL"});
   CHECK(base.ServerHandle() == 7);
 
@@ -134,8 +134,8 @@ TEST_CASE("a directory library lacking one entry point creates no context and re
   fake::TFakeModules modules;
   modules.AddFullClient();
   modules.Remove("NETWIN32.DLL", "NWDSList");
-  TNWBase base(nullptr);
-  CHECK(base.NetAvailable());
+  TNWLib lib;
+  TNWNDS nds;
   CHECK(DSContext == 0);
   CHECK(NDSError == 0);
   CHECK(fake::Server.ContextsCreated == 0);

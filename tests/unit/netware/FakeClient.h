@@ -55,6 +55,18 @@ struct TFakeDeleted {
   uint16_t Rights = 0;
 };
 
+// One directory-services context of the fake directory library.
+struct TFakeContext {
+  uint32_t Flags = 0;
+  std::string NameContext = "[Root]";
+};
+
+// A directory attribute value.
+struct TFakeAttribute {
+  uint32_t Syntax = 3;  // case-ignore string
+  std::string Value;
+};
+
 // The server behind the fake calls library: one folder of deleted entries.
 struct TFakeServer {
   std::string FolderPath = "F:/DATA/";  // the path the parse accepts
@@ -79,12 +91,38 @@ struct TFakeServer {
   std::vector<Recovery> Recoveries;
   int ContextsCreated = 0;
   int ContextsFreed = 0;
-  std::string NameContext;
   std::pair<int32_t, int32_t> UnicodeTables{0, 0};
+  int UnicodeTablesLoaded = 0;
+
+  // Entry points told to fail, with the result each returns.
+  std::map<std::string, uint32_t> Failing;
+
+  // The directory: a server without a tree name is bindery-only.
+  std::string TreeName;
+  std::string DirectoryUser = "CN=ALICE.O=ACME";
+  std::map<std::string, uint32_t> DirectoryIDs;  // directory name -> ID, server byte order
+  std::map<std::string, std::map<std::string, TFakeAttribute>> Attributes;  // object -> name -> value
+  uint32_t DefaultContextFlags = 0x17;  // the client's own, typeless names among them
+  std::map<int32_t, TFakeContext> Contexts;
+  int32_t NextContext = 42;
+  int32_t CreateContextResult = 0;  // a negative value makes creation fail with it
+  int NameContextSets = 0;
+  uint32_t CanonicalizeFlags = 0;  // the flag set in force while canonicalising
+  std::vector<std::string> ObjectsRead;
+  int AttributeValueReads = 0;
+  int BuffersOpen = 0;
 };
 
 extern TFakeServer Server;
 void ResetServer();
+
+// The result an entry point was told to fail with, or 0.
+uint32_t Failure(const std::string& entry);
+
+// The directory and locale libraries' entry points, all present.
+void AddDirectoryClient(TFakeModules& modules);
+// Present on newer clients only.
+retrove::TEntryPoint DuplicateContextHandleEntry();
 
 uint32_t PackDate(int year, int month, int day);
 uint32_t PackDateTime(int year, int month, int day, int hour, int minute, int second);
