@@ -190,6 +190,7 @@ void TFakeModules::AddFullClient() {
   Add("CALWIN32.DLL", "NWUnpackDateTime", Entry(&UnpackDateTime));
   Add("CLXWIN32.DLL", "NWCCGetPrimConnRef", Entry(&GetPrimConnRef));
   Add("CLXWIN32.DLL", "NWCCOpenConnByRef", Entry(&OpenConnByRef));
+  AddConnectionClient(*this);
   AddDirectoryClient(*this);
 }
 
