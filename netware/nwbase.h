@@ -84,8 +84,10 @@ extern TNWProp* NWProp;
 extern TNWPrint* NWPrint;
 
 // The NetWare component: creating it binds the client's modules and finds
-// the primary connection; NetAvailable tells whether that worked. One per
-// process, since the binding is process-wide.
+// the primary connection; NetAvailable tells whether that worked. Its other
+// properties describe the login, its server and the workstation, each asked
+// of the client when read. One per process, since the binding is
+// process-wide.
 class TNWBase : public TComponent {
 public:
   explicit TNWBase(TComponent* owner);
@@ -94,14 +96,13 @@ public:
   static const TClassInfo& StaticClassInfo();
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
-  bool NetAvailable() const { return FNetAvailable; }
-  bool SilentExceptions() const { return FSilentExceptions; }
-  void SetSilentExceptions(bool value) { FSilentExceptions = value; }
-  TNWShellErrorMode ShellErrorMode() const { return FShellErrorMode; }
+  // Told after the server or the login name changed.
+  std::function<void(TObject*)> OnServerChange;
+  std::function<void(TObject*)> OnUserChange;
 
-  // The connection of the component's server; the primary one until
-  // another server is chosen.
-  NWCONN_HANDLE ServerHandle() const;
+  // "4.11"; "0.0" when the server cannot say.
+  std::string ServerVersion() const;
+  bool NetAvailable() const { return FNetAvailable; }
 
   // Directory services: the server answered as a directory server when
   // the component was made, and still does.
@@ -112,7 +113,47 @@ public:
   void SetNDSContextName(const std::string& value);
   TNWDSContextFlags* NDSContextFlags() { return FNDSContextFlags.get(); }
 
+  // The primary connection's server; setting it makes another server the
+  // preferred one.
+  std::string DefaultServer() const;
+  void SetDefaultServer(const std::string& value);
+
   TNWLastError* LastError();
+  bool SilentExceptions() const { return FSilentExceptions; }
+  void SetSilentExceptions(bool value) { FSilentExceptions = value; }
+
+  // The login name, kept once known; an empty value asks the client again.
+  std::string LoginID() const;
+  void SetLoginID(const std::string& value);
+  // The component's server by name; an empty value follows the primary
+  // connection again.
+  std::string ServerName() const;
+  void SetServerName(const std::string& value);
+  TDateTime ServerDate() const;
+  void SetServerDate(TDateTime value);
+  TNWShellErrorMode ShellErrorMode() const { return FShellErrorMode; }
+  void SetShellErrorMode(TNWShellErrorMode value);
+  TNWBroadcastMode BroadcastMode() const;
+  void SetBroadcastMode(TNWBroadcastMode value);
+
+  // The connection of the component's server; the primary one until
+  // another server is chosen.
+  NWCONN_HANDLE ServerHandle() const;
+  std::string LoginFullName() const;
+  std::string ObjectID() const;
+  uint16_t ConnectionID() const;
+  // The login's bindery type; a name of no known type is reported as an
+  // error and taken for a user.
+  TNWObjType ObjectType() const;
+  uint16_t NWObjectType() const;
+  uint16_t MaxServerConns() const;
+  bool ConsoleOperator() const;
+  bool Manager() const;
+  char FirstNetworkDrive() const;
+  char NextNetworkDrive() const;
+
+  // Raises TNWObjError with `message` unless SilentExceptions is on.
+  void RaiseNWError(const std::string& message) const;
 
   // Tells the windowed controls of the owning form that the server or the
   // directory-services context (kServerChangedMessage) or the login name
@@ -121,13 +162,13 @@ public:
   static constexpr uint32_t kServerChangedMessage = 0xB841;
   static constexpr uint32_t kUserChangedMessage = 0xB842;
 
-  std::function<void(TObject*)> OnServerChange;
-  std::function<void(TObject*)> OnUserChange;
-
 private:
   void StartDirectoryServices();
+  std::string LoginNameFromClient() const;
 
   mutable std::string FLoginID;
+  mutable std::string FServerName;
+  std::string FDefaultServer;
   std::string FNDSContextName;
   bool FNetAvailable = false;
   bool FDSServer = false;

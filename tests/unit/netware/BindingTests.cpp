@@ -69,12 +69,17 @@ TEST_CASE("without the calls library nothing else of the client is tried") {
     fake::TFakeModules bare;
     bare.AddModule("NETWIN32.DLL");
     bare.AddModule("LOCWIN32.DLL");
+    {
+      TNWLib lib;
+      CHECK(NWLibError == 0xFFFF);
+    }
     TNWBase base(nullptr);
     CHECK_FALSE(base.NetAvailable());
-    CHECK(NWLibError == 0xFFFF);
     CHECK_FALSE(Contains(bare.Loads, "CLXWIN32.DLL"));
     CHECK(NDSError == 0);  // the directory libraries loaded
-    CHECK(base.LastError()->NWLib() == "FFFF");
+    // The login name was asked for last, of a primary connection that no
+    // entry point could give.
+    CHECK(base.LastError()->NWLib() == "FFFFFFFF");
     CHECK(base.LastError()->NWNDS() == "0000");
     CHECK(base.LastError()->NWProp() == "0000");
     CHECK(GetDeletedFileList(0, "F:\\DATA\\")->Count() == 0);
@@ -85,9 +90,12 @@ TEST_CASE("without the calls library nothing else of the client is tried") {
   SUBCASE("connection library absent") {
     fake::TFakeModules callsOnly;
     callsOnly.AddModule("CALWIN32.DLL");
+    {
+      TNWLib lib;
+      CHECK(NWLibError == 0xFFFF);
+    }
     TNWBase base(nullptr);
     CHECK_FALSE(base.NetAvailable());
-    CHECK(NWLibError == 0xFFFF);
     CHECK(NDSError == 0xFFFF);
     CHECK(base.LastError()->NWNDS() == "FFFF");
   }
@@ -111,10 +119,12 @@ TEST_CASE("a failing primary-reference call records -1 and does not fall back") 
   fake::TFakeModules modules;
   modules.AddFullClient();
   fake::Server.PrimConnRefResult = 0x8801;
+  {
+    TNWLib lib;
+    CHECK(NWLibError == -1);
+  }
   TNWBase base(nullptr);
   CHECK_FALSE(base.NetAvailable());
-  CHECK(NWLibError == -1);
-  CHECK(base.LastError()->NWLib() == "FFFFFFFF");
   CHECK_FALSE(Contains(modules.Lookups, "NWGetPrimaryConnectionID"));
 }
 
