@@ -34,7 +34,7 @@ TEntrySlot<TNWGetConnectionHandle> GetConnectionHandleSlot("NWGetConnectionHandl
 // write a longer one.
 constexpr size_t kEnvironmentRecordSize = 151;
 constexpr size_t kEnvironmentBuffer = 512;
-constexpr size_t kBinderyNameInput = 48;
+static_assert(144 + 4 <= kEnvironmentRecordSize);
 constexpr uint32_t kBinderyNameFormat = 2;
 constexpr uint32_t kOpenStateNotLoggedIn = 1;
 // Years 1980 to 2155: the server reads year bytes below 80 as 2000-2079,
@@ -62,7 +62,7 @@ void RecordNWServerResult(NWCCODE result) {
 }
 
 bool GetServerInfo(NWCONN_HANDLE connection, TNWServerInfo& info) {
-  if (connection == 0) connection = GetPrimaryConnHandle();
+  connection = ConnectionOrPrimary(connection);
   const TNWGetFileServerInfo getEnvironment = GetFileServerInfoSlot.Resolve(CallsLibHandle);
   const TNWGetFileServerInformation getInformation = GetFileServerInformationSlot.Resolve(CallsLibHandle);
   if (!getEnvironment || !getInformation) return false;
@@ -83,7 +83,6 @@ bool GetServerInfo(NWCONN_HANDLE connection, TNWServerInfo& info) {
   info.Zero16 = 0;
   info.Extended140 = Read32(environment + 140);
   info.Extended144 = Read32(environment + 144);
-  static_assert(144 + 4 <= kEnvironmentRecordSize);
   info.VersionText = VersionText(major, minor);
   info.MaxConnections = maxConnections;
   info.ConnectionsInUse = inUse;
@@ -95,7 +94,7 @@ bool GetServerInfo(NWCONN_HANDLE connection, TNWServerInfo& info) {
 }
 
 bool SetServerDateTime(NWCONN_HANDLE connection, TDateTime value) {
-  if (connection == 0) connection = GetPrimaryConnHandle();
+  connection = ConnectionOrPrimary(connection);
   const TNWSetFileServerDateAndTime setDate = SetServerDateSlot.Resolve(CallsLibHandle);
   const TDateParts date = DecodeDate(value);
   const TTimeParts time = DecodeTime(value);

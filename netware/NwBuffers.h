@@ -11,6 +11,9 @@ namespace retrove {
 // that when the client answers in unicode, and the terminator.
 inline constexpr size_t kNameOutputBuffer = 2 * (256 + 1);
 
+// Bindery object and server names: 47 characters and the NUL.
+inline constexpr size_t kBinderyNameInput = 48;
+
 // Copies `text` with its NUL into a fixed client buffer; false when it does
 // not fit or holds a NUL of its own. A name cut to fit could name another
 // object, so nothing is ever truncated.

@@ -57,7 +57,6 @@ constexpr size_t kCountryOffset = 60;
 constexpr char kRootContext[] = "[Root]";
 
 bool LookUpAll() {
-  DSEntryPoints.fill(nullptr);
   for (size_t i = 0; i < kDSEntries.size(); ++i) {
     const TClientModuleHandle module = kDSEntries[i].Module == TModuleOf::Locale ? LocaleLibHandle : NetLibHandle;
     DSEntryPoints[i] = FindClientEntryPoint(module, kDSEntries[i].Name);

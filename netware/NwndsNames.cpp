@@ -31,10 +31,6 @@ constexpr size_t kLongNameInput = 256;
 // typeless names off, so that a canonical name carries its types.
 constexpr uint32_t kCanonicalFlags = kDCVDereferenceAliases | kDCVTranslateStrings | kDCVCanonicalizeNames;
 
-NWCONN_HANDLE ConnectionOrPrimary(NWCONN_HANDLE connection) {
-  return connection != 0 ? connection : GetPrimaryConnHandle();
-}
-
 // Without recording: CanonicalizeName's own result is the one that counts.
 void PutFlags(uint32_t flags) {
   if (const auto set = Bound<TNWDSSetContext>(kSetContext)) set(DSContext, kContextFlagsKey, &flags);

@@ -36,10 +36,7 @@ void TNWBase::SetLoginID(const std::string& value) {
 // Only a name the server gave is kept: a failure shows "LOCAL" and is
 // asked again next time.
 std::string TNWBase::ServerName() const {
-  if (!FServerName.empty()) return FServerName;
-  std::string name;
-  if (!TryGetServerNameOf(ServerHandle(), name)) return GetServerNameOf(ServerHandle());
-  FServerName = name;
+  if (FServerName.empty() && !TryGetServerNameOf(ServerHandle(), FServerName)) return kUnknownServerName;
   return FServerName;
 }
 
@@ -96,9 +93,9 @@ uint16_t TNWBase::ConnectionID() const {
 
 TNWObjType TNWBase::ObjectType() const {
   const uint16_t code = NWObjectType();
-  for (int ordinal = 1; ordinal <= static_cast<int>(TNWObjType::nwObjTypeTCPIPGateway); ++ordinal) {
+  for (int ordinal = 1; code != 0 && ordinal <= static_cast<int>(TNWObjType::nwObjTypeTCPIPGateway); ++ordinal) {
     const auto type = static_cast<TNWObjType>(ordinal);
-    if (code != 0 && ObjTypeCode(type) == code) return type;
+    if (ObjTypeCode(type) == code) return type;
   }
   RaiseNWError("Invalid Netware Object Type");
   return TNWObjType::nwObjTypeUser;

@@ -87,12 +87,16 @@ NWCONN_HANDLE GetPrimaryConnHandle() {
   return handle;
 }
 
+NWCONN_HANDLE ConnectionOrPrimary(NWCONN_HANDLE connection) {
+  return connection != 0 ? connection : GetPrimaryConnHandle();
+}
+
 bool NWLibReady() {
   return CallsLibHandle != 0 && ConnLibHandle != 0 && GetPrimaryConnHandle() != 0;
 }
 
 std::string GetObjectNameByID(NWCONN_HANDLE connection, uint32_t objectID) {
-  if (connection == 0) connection = GetPrimaryConnHandle();
+  connection = ConnectionOrPrimary(connection);
   std::string name;
   if (const TNWGetObjectName getName = NWGetObjectNameSlot.Resolve(CallsLibHandle)) {
     char buffer[kNameOutputBuffer] = {};

@@ -35,6 +35,9 @@ public:
 // there is none; the failure is recorded in NWLibError).
 NWCONN_HANDLE GetPrimaryConnHandle();
 
+// The connection itself, or the primary one for 0.
+NWCONN_HANDLE ConnectionOrPrimary(NWCONN_HANDLE connection);
+
 // Both libraries loaded and a primary connection found.
 bool NWLibReady();
 
@@ -98,8 +101,9 @@ bool IsManagerOf(NWCONN_HANDLE connection);
 // IDENTIFICATION property; the login name itself when neither is known.
 std::string ReadFullName(NWCONN_HANDLE connection, const std::string& loginName);
 
-// The connection's server name; "LOCAL" when the client cannot tell.
-// TryGetServerNameOf tells the two apart.
+// The connection's server name; kUnknownServerName when the client cannot
+// tell. TryGetServerNameOf tells the two apart.
+inline constexpr char kUnknownServerName[] = "LOCAL";
 std::string GetServerNameOf(NWCONN_HANDLE connection);
 bool TryGetServerNameOf(NWCONN_HANDLE connection, std::string& name);
 // The server's date without the time; the workstation's when the server

@@ -4,7 +4,6 @@
 #include "NwBuffers.h"
 #include "Nwnds.h"
 #include "Nwtools.h"
-#include "TextCompare.h"
 #include "nwlib.h"
 
 namespace retrove {
@@ -50,14 +49,9 @@ struct TConnInfoSlot {
 
 enum TConnInfoType : uint32_t { kBroadcastStateInfo = 2, kConnectionNumberInfo = 5, kServerNameInfo = 7 };
 
-constexpr size_t kBinderyNameInput = 48;
 constexpr size_t kLoginTimeSize = 7;
 constexpr size_t kServerDateSize = 7;
 constexpr uint16_t kHighestBroadcastMode = 3;
-
-NWCONN_HANDLE ConnectionOrPrimary(NWCONN_HANDLE connection) {
-  return connection != 0 ? connection : GetPrimaryConnHandle();
-}
 
 // The server counts years from 1900 in one byte, and bytes below 80 stand
 // for 2000 to 2079.
@@ -118,7 +112,7 @@ bool TryGetServerNameOf(NWCONN_HANDLE connection, std::string& name) {
 
 std::string GetServerNameOf(NWCONN_HANDLE connection) {
   std::string name;
-  return TryGetServerNameOf(connection, name) ? name : UpperCase("Local");
+  return TryGetServerNameOf(connection, name) ? name : kUnknownServerName;
 }
 
 TDateTime GetServerDateOf(NWCONN_HANDLE connection) {

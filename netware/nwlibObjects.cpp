@@ -24,7 +24,6 @@ TEntrySlot<TNWCheckConsolePrivileges> CheckConsolePrivilegesSlot("NWCheckConsole
 TEntrySlot<TNWIsManager> IsManagerSlot("NWIsManager");
 TEntrySlot<TNWReadPropertyValue> ReadPropertyValueSlot("NWReadPropertyValue");
 
-constexpr size_t kBinderyNameInput = 48;
 constexpr size_t kPropertySegmentSize = 128;
 
 constexpr std::array<uint16_t, 17> kObjTypeCodes = {
@@ -37,10 +36,6 @@ constexpr std::array<uint16_t, 17> kObjTypeCodes = {
 constexpr std::array<uint16_t, 14> kProbedTypeCodes = {
     0x0100, 0x0200, 0x0300, 0x0700, 0x0400, 0x0500, 0x0600, 0x0800, 0x0900, 0x0A00, 0x0B00, 0x2100, 0x2600, 0x2700,
 };
-
-NWCONN_HANDLE ConnectionOrPrimary(NWCONN_HANDLE connection) {
-  return connection != 0 ? connection : GetPrimaryConnHandle();
-}
 
 bool Succeeds(NWCCODE result) {
   RecordNWLibResult(result);
