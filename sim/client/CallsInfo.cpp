@@ -110,7 +110,7 @@ NWCCODE NWCALL NWSetFileServerDateAndTime(NWCONN_HANDLE conn, uint8_t year, uint
     if (!IsPackable(wanted)) return kInvalidParameter;
     const State& state = CurrentServer().Current()->state;
     const BinderyObject* user = state.FindObject(state.currentUser);
-    if (!user || !user->supervisor) return kNoConsolePrivileges;
+    if (!user || !user->IsConsoleOperator()) return kNoConsolePrivileges;
     ClockOffset() = LocalInstant(wanted) - std::time(nullptr);
     return kOk;
   });

@@ -16,6 +16,11 @@ constexpr uint16_t kAnyType = 0xFFFF;
 
 const BinderyObject* LoggedInUser(const State& state) { return state.FindObject(state.currentUser); }
 
+// The bindery knows no object that lives in directory services only.
+const BinderyObject* InBindery(const BinderyObject* object) {
+  return object && !object->directoryOnly ? object : nullptr;
+}
+
 uint8_t& ErrorMode() {
   static uint8_t mode = 0;
   return mode;
@@ -62,7 +67,7 @@ NWCCODE NWCALL NWGetObjectName(NWCONN_HANDLE conn, uint32_t objectID, char* obje
   return RunEntryPoint("NWGetObjectName", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!objectName) return kInvalidParameter;
-    const BinderyObject* object = CurrentServer().Current()->state.FindObject(WireOrder(objectID));
+    const BinderyObject* object = InBindery(CurrentServer().Current()->state.FindObject(WireOrder(objectID)));
     if (!object) return kNoSuchObject;
     if (!WriteText(objectName, kObjectNameCapacity, object->name)) return kInvalidParameter;
     if (objectType) *objectType = WireOrder16(object->type);
@@ -76,8 +81,8 @@ NWCCODE NWCALL NWGetObjectID(NWCONN_HANDLE conn, const char* objectName, uint16_
     std::optional<std::string> name = ReadText(objectName, kObjectNameCapacity - 1);
     if (!name || !objectID) return kInvalidParameter;
     const State& state = CurrentServer().Current()->state;
-    const BinderyObject* object = objectType == kAnyType ? state.FindObjectByName(*name)
-                                                                  : state.FindObject(*name, WireOrder16(objectType));
+    const BinderyObject* object = InBindery(objectType == kAnyType ? state.FindObjectByName(*name)
+                                                                   : state.FindObject(*name, WireOrder16(objectType)));
     if (!object) return kNoSuchObject;
     *objectID = WireOrder(object->id);
     return kOk;
@@ -116,7 +121,7 @@ NWCCODE NWCALL NWCheckConsolePrivileges(NWCONN_HANDLE conn) {
   return RunEntryPoint("NWCheckConsolePrivileges", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     const BinderyObject* user = LoggedInUser(CurrentServer().Current()->state);
-    return user && user->supervisor ? kOk : kNoConsolePrivileges;
+    return user && user->IsConsoleOperator() ? kOk : kNoConsolePrivileges;
   });
 }
 
@@ -124,7 +129,7 @@ NWCCODE NWCALL NWIsManager(NWCONN_HANDLE conn) {
   return RunEntryPoint("NWIsManager", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     const BinderyObject* user = LoggedInUser(CurrentServer().Current()->state);
-    return user && user->supervisor ? kOk : kFailure;
+    return user && user->IsManager() ? kOk : kFailure;
   });
 }
 
@@ -136,7 +141,8 @@ NWCCODE NWCALL NWReadPropertyValue(NWCONN_HANDLE conn, const char* objectName, u
     std::optional<std::string> name = ReadText(objectName, kObjectNameCapacity - 1);
     std::optional<std::string> property = ReadText(propertyName, 15);
     if (!name || !property || !segmentData) return kInvalidParameter;
-    const BinderyObject* object = CurrentServer().Current()->state.FindObject(*name, WireOrder16(objectType));
+    const State& state = CurrentServer().Current()->state;
+    const BinderyObject* object = InBindery(state.FindObject(*name, WireOrder16(objectType)));
     if (!object) return kNoSuchObject;
     if (!EqualNoCase(*property, "IDENTIFICATION") || segmentNumber != 1) return kNoSuchProperty;
     std::memset(segmentData, 0, 128);

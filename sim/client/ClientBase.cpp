@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <memory>
 #include <mutex>
 
@@ -49,6 +51,20 @@ std::optional<NWCCODE> InjectedFailure(const char* entryPoint) {
   auto it = failing.find(entryPoint);
   if (it == failing.end()) return std::nullopt;
   return it->second;
+}
+
+// The modules are separate libraries with their own variables; the
+// process's environment is what they share.
+constexpr const char* kUnicodeTablesVariable = "NWSIM_UNICODE_TABLES";
+
+int UnicodeTablesLoaded() {
+  char count[16] = {};
+  const DWORD length = GetEnvironmentVariableA(kUnicodeTablesVariable, count, sizeof count);
+  return length > 0 && length < sizeof count ? std::atoi(count) : 0;
+}
+
+void SetUnicodeTablesLoaded(int count) {
+  SetEnvironmentVariableA(kUnicodeTablesVariable, count > 0 ? std::to_string(count).c_str() : nullptr);
 }
 
 NWCCODE CheckConnection(NWCONN_HANDLE conn) {

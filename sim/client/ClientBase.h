@@ -25,6 +25,11 @@ template <class Body>
 NWCCODE RunEntryPoint(const char* name, Body body, NWCCODE onException = kFailure);
 std::optional<NWCCODE> InjectedFailure(const char* entryPoint);
 
+// How many times this process loaded the unicode tables and has not freed
+// them; kept where every module of the process sees it.
+int UnicodeTablesLoaded();
+void SetUnicodeTablesLoaded(int count);
+
 // kOk when the handle is the server's connection.
 NWCCODE CheckConnection(NWCONN_HANDLE conn);
 

@@ -39,22 +39,29 @@ std::optional<AttributeValue> Attribute(const BinderyObject& object, const std::
 extern "C" {
 
 NWCCODE NWCALL NWDSAllocBuf(size_t size, void** buffer) {
-  if (!buffer) return kDSNullPointer;
-  if (size == 0 || size > kMaxBufferSize) return kInvalidParameter;
-  *buffer = Directory().NewBuffer();
-  return kOk;
+  return RunEntryPoint("NWDSAllocBuf", [&]() -> NWCCODE {
+    if (!buffer) return kDSNullPointer;
+    if (size == 0 || size > kMaxBufferSize) return kInvalidParameter;
+    *buffer = Directory().NewBuffer();
+    return kOk;
+  });
 }
 
-NWCCODE NWCALL NWDSFreeBuf(void* buffer) { return Directory().FreeBuffer(buffer) ? kOk : kDSInvalidHandle; }
+NWCCODE NWCALL NWDSFreeBuf(void* buffer) {
+  return RunEntryPoint("NWDSFreeBuf",
+                       [&]() -> NWCCODE { return Directory().FreeBuffer(buffer) ? kOk : kDSInvalidHandle; });
+}
 
 NWCCODE NWCALL NWDSInitBuf(int32_t context, uint32_t operation, void* buffer) {
-  if (!Directory().Context(context)) return kDSBadContext;
-  DirectoryBuffer* b = Directory().Buffer(buffer);
-  if (!b) return kDSInvalidHandle;
-  if (operation != kOperationRead) return kDSBadVerb;
-  *b = DirectoryBuffer();
-  b->operation = operation;
-  return kOk;
+  return RunEntryPoint("NWDSInitBuf", [&]() -> NWCCODE {
+    if (!Directory().Context(context)) return kDSBadContext;
+    DirectoryBuffer* b = Directory().Buffer(buffer);
+    if (!b) return kDSInvalidHandle;
+    if (operation != kOperationRead) return kDSBadVerb;
+    *b = DirectoryBuffer();
+    b->operation = operation;
+    return kOk;
+  });
 }
 
 NWCCODE NWCALL NWDSPutAttrName(int32_t context, void* buffer, const char* attributeName) {

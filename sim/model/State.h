@@ -27,6 +27,14 @@ struct BinderyObject {
   std::string name;
   std::string fullName;
   bool supervisor = false;
+  // Rights of their own, which supervisors have as well.
+  bool consoleOperator = false;
+  bool manager = false;
+  // Known to directory services only: the bindery calls do not find it.
+  bool directoryOnly = false;
+
+  bool IsConsoleOperator() const { return supervisor || consoleOperator; }
+  bool IsManager() const { return supervisor || manager; }
 };
 
 struct Volume {

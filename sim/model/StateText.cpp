@@ -49,6 +49,8 @@ public:
   LineReader(std::vector<std::string> fields, size_t lineNumber)
       : FFields(std::move(fields)), FLine(lineNumber) {}
 
+  size_t Count() const { return FFields.size(); }
+
   void ExpectCount(size_t count) const {
     if (FFields.size() != count) Fail("wrong number of fields");
   }
@@ -135,14 +137,22 @@ void ReadServer(LineReader& r, ServerIdentity& s) {
   if (s.name.empty() || s.name.size() > 47) r.Fail("bad server name");
 }
 
+// Files written before the operator, manager and directory-only flags end
+// after the supervisor flag.
 void ReadObject(LineReader& r, State& state) {
-  r.ExpectCount(6);
+  const bool withFlags = r.Count() == 9;
+  if (!withFlags) r.ExpectCount(6);
   BinderyObject o;
   o.id = r.Unsigned<uint32_t>();
   o.type = r.Unsigned<uint16_t>();
   o.name = r.Text();
   o.fullName = r.Text();
   o.supervisor = r.Flag();
+  if (withFlags) {
+    o.consoleOperator = r.Flag();
+    o.manager = r.Flag();
+    o.directoryOnly = r.Flag();
+  }
   if (o.name.empty() || o.name.size() > 47 || o.fullName.size() > 127) r.Fail("bad object name");
   state.objects.push_back(std::move(o));
 }
@@ -213,7 +223,8 @@ std::string FormatState(const State& state) {
   if (!state.treeName.empty()) w.Line("tree", state.treeName, state.dsContext);
   w.Line("login", state.currentUser);
   w.Line("counters", state.nextSequence, state.nextObjectId);
-  for (const BinderyObject& o : state.objects) w.Line("object", o.id, o.type, o.name, o.fullName, o.supervisor);
+  for (const BinderyObject& o : state.objects)
+    w.Line("object", o.id, o.type, o.name, o.fullName, o.supervisor, o.consoleOperator, o.manager, o.directoryOnly);
   for (const Volume& v : state.volumes) w.Line("volume", v.number, v.name);
   for (const DriveMapping& m : state.mappings) w.Line("map", m.letter, m.volume, m.folder);
   for (const FolderRights& f : state.rights) w.Line("rights", f.volume, f.folder, f.mask);

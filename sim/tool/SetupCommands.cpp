@@ -75,10 +75,15 @@ void AddUserCommand(ToolContext& tool, Arguments& args) {
   }
   if (auto type = args.Option("--type")) object.type = static_cast<uint16_t>(ParseNumber(*type, "type", 0xFFFF));
   object.supervisor = args.Flag("--supervisor");
+  object.consoleOperator = args.Flag("--console-operator");
+  object.manager = args.Flag("--manager");
+  object.directoryOnly = args.Flag("--directory-only");
   object.name = CheckedName(args.Positional("object name"), 47, "object name");
   args.Finish();
   tool.server.Folder().Update([&](State& state) {
     if (state.FindObject(object.name, object.type)) throw std::runtime_error(object.name + " exists");
+    if (object.directoryOnly && state.treeName.empty())
+      throw std::runtime_error("a directory-only object needs a server in a directory tree");
     object.id = state.nextObjectId++;
     state.objects.push_back(object);
     return true;
@@ -132,6 +137,8 @@ void ShowCommand(ToolContext& tool, Arguments& args) {
   if (!s.treeName.empty()) tool.out << "tree " << s.treeName << " context " << s.dsContext << "\n";
   for (const BinderyObject& o : s.objects)
     tool.out << "object " << std::hex << o.id << std::dec << " type " << o.type << " " << o.name
+             << (o.supervisor ? " supervisor" : "") << (o.consoleOperator ? " console-operator" : "")
+             << (o.manager ? " manager" : "") << (o.directoryOnly ? " directory-only" : "")
              << (o.id == s.currentUser ? " (logged in)" : "") << "\n";
   for (const Volume& v : s.volumes)
     tool.out << "volume " << v.number << " " << v.name << " " << tool.server.Folder().VolumeFolder(v.name).string()

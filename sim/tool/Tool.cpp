@@ -17,7 +17,9 @@ struct Command {
 const Command kCommands[] = {
     {"create", CreateCommand, "create [--server NAME] [--version 4.11] [--tree TREE [--context O=ORG]] [--no-volume]"},
     {"add-volume", AddVolumeCommand, "add-volume NAME"},
-    {"add-user", AddUserCommand, "add-user NAME [--full-name TEXT] [--type N] [--supervisor]   (prints the ID)"},
+    {"add-user", AddUserCommand,
+     "add-user NAME [--full-name TEXT] [--type N] [--supervisor] [--console-operator] [--manager]\n"
+     "           [--directory-only]   (prints the ID; directory-only: unknown to the bindery)"},
     {"login", LoginCommand, "login NAME                       the client's current user"},
     {"map", MapCommand, "map LETTER VOLUME:FOLDER"},
     {"rights", RightsCommand, "rights VOLUME:FOLDER MASK        the current user's rights there (0x1FB all)"},
