@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Api.h"
+#include "Codes.h"
 
 namespace nwsim {
 

@@ -1,6 +1,7 @@
 #include <doctest/doctest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "Calls.h"
 #include "FarTimeZone.h"
@@ -14,6 +15,14 @@ using NWCCGetConnInfoFn = NWCCODE(NWCALL*)(uint32_t, uint32_t, uint32_t, void*);
 using NWLlocaleconvFn = void*(NWCALL*)(void*);
 using NWIsDSServerFn = uint16_t(NWCALL*)(uint32_t, char*);
 using NWDSCreateContextFn = int32_t(NWCALL*)();
+using NWDSFreeContextFn = NWCCODE(NWCALL*)(int32_t);
+using NWInitUnicodeTablesFn = NWCCODE(NWCALL*)(int32_t, int32_t);
+using NWFreeUnicodeTablesFn = NWCCODE(NWCALL*)();
+using NWDSMapIDToNameFn = NWCCODE(NWCALL*)(int32_t, uint32_t, uint32_t, char*);
+using NWDSMapNameToIDFn = NWCCODE(NWCALL*)(int32_t, uint32_t, const char*, uint32_t*);
+using NWGetObjectNameFn2 = NWCCODE(NWCALL*)(uint32_t, uint32_t, char*, uint16_t*);
+using NWCheckConsolePrivilegesFn = NWCCODE(NWCALL*)(uint32_t);
+using NWIsManagerFn = NWCCODE(NWCALL*)(uint32_t);
 using NWDSWhoAmIFn = NWCCODE(NWCALL*)(int32_t, char*);
 using NWDSSetContextFn = NWCCODE(NWCALL*)(int32_t, int32_t, const void*);
 using NWDSAllocBufFn = NWCCODE(NWCALL*)(size_t, void**);
@@ -27,6 +36,16 @@ using NWGetConnectionNumberFn = NWCCODE(NWCALL*)(uint32_t, uint16_t*);
 using NWGetConnectionInformationFn = NWCCODE(NWCALL*)(uint32_t, uint16_t, char*, uint16_t*, uint32_t*, uint8_t*);
 using NWGetFileServerDateAndTimeFn = NWCCODE(NWCALL*)(uint32_t, uint8_t*);
 using NWSetFileServerDateAndTimeFn = NWCCODE(NWCALL*)(uint32_t, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t, uint8_t);
+
+// The unicode tables loaded for a scope, as a program loads them before it
+// makes a directory context.
+class UnicodeTables {
+public:
+  UnicodeTables() { REQUIRE(EntryPoint<NWInitUnicodeTablesFn>("LOCWIN32.DLL", "NWInitUnicodeTables")(1, 437) == 0); }
+  ~UnicodeTables() { EntryPoint<NWFreeUnicodeTablesFn>("LOCWIN32.DLL", "NWFreeUnicodeTables")(); }
+  UnicodeTables(const UnicodeTables&) = delete;
+  UnicodeTables& operator=(const UnicodeTables&) = delete;
+};
 
 // The seven bytes the calls library gives a time in: years since 1900,
 // month, day, hours, minutes, seconds and one more.
@@ -124,6 +143,7 @@ TEST_CASE("directory services: tree, current user and a full name") {
   CHECK(EntryPoint<NWIsDSServerFn>("NETWIN32.DLL", "NWIsDSServer")(calls.conn, tree) != 0);
   CHECK(std::string(tree) == "ACME_TREE");
 
+  UnicodeTables tables;
   int32_t context = EntryPoint<NWDSCreateContextFn>("NETWIN32.DLL", "NWDSCreateContext")();
   REQUIRE(context > 0);
   char me[128] = {};
@@ -159,4 +179,60 @@ TEST_CASE("directory services: tree, current user and a full name") {
   CHECK(EntryPoint<NWDSReadFn>("NETWIN32.DLL", "NWDSRead")(context, "NOBODY.ACME", 1, 0, request, &iteration,
                                                             result) != 0);
   CHECK(EntryPoint<NWDSInitBufFn>("NETWIN32.DLL", "NWDSInitBuf")(context, 3, &iteration) != 0);
+  CHECK(EntryPoint<NWDSFreeContextFn>("NETWIN32.DLL", "NWDSFreeContext")(context) == 0);
+}
+
+TEST_CASE("directory contexts need the unicode tables and run out when never freed") {
+  ServerFixture server;
+  auto create = EntryPoint<NWDSCreateContextFn>("NETWIN32.DLL", "NWDSCreateContext");
+  auto release = EntryPoint<NWDSFreeContextFn>("NETWIN32.DLL", "NWDSFreeContext");
+  CHECK(create() == -328);
+  UnicodeTables tables;
+  std::vector<int32_t> made;
+  for (int32_t context; (context = create()) > 0 && made.size() < 100;) made.push_back(context);
+  CHECK(made.size() == 64);
+  CHECK(create() == -328);
+  for (int32_t context : made) CHECK(release(context) == 0);
+  CHECK(release(made.front()) != 0);
+
+  REQUIRE(server.Nwsim("fault fail NWDSCreateContext 4294966968") == 0);
+  CHECK(create() == -328);
+  REQUIRE(server.Nwsim("fault fail NWIsDSServer 1") == 0);
+  CallsLibrary calls;
+  char tree[48] = {};
+  CHECK(EntryPoint<NWIsDSServerFn>("NETWIN32.DLL", "NWIsDSServer")(calls.conn, tree) == 0);
+}
+
+TEST_CASE("console-operator and manager rights of their own; objects only the directory knows") {
+  ServerFixture server;
+  CallsLibrary calls;
+  auto console = EntryPoint<NWCheckConsolePrivilegesFn>("CALWIN32.DLL", "NWCheckConsolePrivileges");
+  auto manager = EntryPoint<NWIsManagerFn>("CALWIN32.DLL", "NWIsManager");
+  CHECK(console(calls.conn) == 0);
+  CHECK(manager(calls.conn) == 0);
+  REQUIRE(server.Nwsim("add-user OPER --console-operator") == 0);
+  REQUIRE(server.Nwsim("login OPER") == 0);
+  CHECK(console(calls.conn) == 0);
+  CHECK(manager(calls.conn) != 0);
+  REQUIRE(server.Nwsim("add-user BOSS --manager") == 0);
+  REQUIRE(server.Nwsim("login BOSS") == 0);
+  CHECK(console(calls.conn) == 0x89C6);
+  CHECK(manager(calls.conn) == 0);
+
+  REQUIRE(server.Nwsim("add-user DSONLY --directory-only") == 0);
+  UnicodeTables tables;
+  const int32_t context = EntryPoint<NWDSCreateContextFn>("NETWIN32.DLL", "NWDSCreateContext")();
+  REQUIRE(context > 0);
+  uint32_t id = 0;
+  REQUIRE(EntryPoint<NWDSMapNameToIDFn>("NETWIN32.DLL", "NWDSMapNameToID")(context, calls.conn, "DSONLY.ACME", &id) ==
+          0);
+  char name[128] = {};
+  uint16_t type = 0;
+  CHECK(EntryPoint<NWGetObjectNameFn2>("CALWIN32.DLL", "NWGetObjectName")(calls.conn, id, name, &type) == 0x89FC);
+  uint32_t binderyId = 0;
+  CHECK(EntryPoint<NWGetObjectIDFn>("CALWIN32.DLL", "NWGetObjectID")(calls.conn, "DSONLY", 0x0100, &binderyId) ==
+        0x89FC);
+  REQUIRE(EntryPoint<NWDSMapIDToNameFn>("NETWIN32.DLL", "NWDSMapIDToName")(context, calls.conn, id, name) == 0);
+  CHECK(std::string(name) == "DSONLY.ACME");
+  EntryPoint<NWDSFreeContextFn>("NETWIN32.DLL", "NWDSFreeContext")(context);
 }
