@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -80,6 +82,14 @@ struct DeletedEntry {
   bool generated = false;
 };
 
+// The server's clock: the workstation's shifted by an offset, or, to try a
+// program on what a broken server says, seven raw bytes (years since 1900,
+// month, day, hour, minute, second, day of week) given out as they are.
+struct ServerClock {
+  int64_t offsetSeconds = 0;
+  std::optional<std::array<uint8_t, 7>> rawBytes;
+};
+
 struct Faults {
   std::map<std::string, uint32_t> failingCalls;
   std::set<std::string> vanishingNames;
@@ -97,8 +107,11 @@ struct State {
   std::vector<BinderyObject> objects;
   std::vector<Volume> volumes;
   std::vector<DriveMapping> mappings;
+  // The workstation's first drive for network use; 0: the first mapped one.
+  char firstNetworkDrive = 0;
   std::vector<FolderRights> rights;
   std::vector<DeletedEntry> deleted;  // in deletion order
+  ServerClock clock;
   Faults faults;
 
   const Volume* FindVolume(std::string_view name) const;

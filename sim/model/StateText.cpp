@@ -68,6 +68,14 @@ public:
     return static_cast<Number>(value);
   }
 
+  int64_t Signed() {
+    const std::string& field = Next();
+    int64_t value = 0;
+    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (ec != std::errc() || end != field.data() + field.size() || field.empty()) Fail("bad number '" + field + "'");
+    return value;
+  }
+
   char Letter() {
     const std::string& field = Next();
     if (field.size() != 1) Fail("bad drive letter");
@@ -202,6 +210,18 @@ void ReadLine(LineReader& r, std::string_view kind, State& state) {
   } else if (kind == "vanish") {
     r.ExpectCount(2);
     state.faults.vanishingNames.insert(r.Text());
+  } else if (kind == "first-drive") {
+    r.ExpectCount(2);
+    state.firstNetworkDrive = r.Letter();
+    if (state.firstNetworkDrive < 'A' || state.firstNetworkDrive > 'Z') r.Fail("bad drive letter");
+  } else if (kind == "clock") {
+    r.ExpectCount(2);
+    state.clock.offsetSeconds = r.Signed();
+  } else if (kind == "clock-bytes") {
+    r.ExpectCount(8);
+    std::array<uint8_t, 7> bytes{};
+    for (uint8_t& byte : bytes) byte = r.Unsigned<uint8_t>();
+    state.clock.rawBytes = bytes;
   } else if (kind == "slow") {
     r.ExpectCount(2);
     state.faults.callDelayMs = r.Unsigned<uint32_t>();
@@ -227,10 +247,13 @@ std::string FormatState(const State& state) {
     w.Line("object", o.id, o.type, o.name, o.fullName, o.supervisor, o.consoleOperator, o.manager, o.directoryOnly);
   for (const Volume& v : state.volumes) w.Line("volume", v.number, v.name);
   for (const DriveMapping& m : state.mappings) w.Line("map", m.letter, m.volume, m.folder);
+  if (state.firstNetworkDrive) w.Line("first-drive", state.firstNetworkDrive);
   for (const FolderRights& f : state.rights) w.Line("rights", f.volume, f.folder, f.mask);
   for (const auto& [name, code] : state.faults.failingCalls) w.Line("fail", name, code);
   for (const std::string& name : state.faults.vanishingNames) w.Line("vanish", name);
   if (state.faults.callDelayMs) w.Line("slow", state.faults.callDelayMs);
+  if (state.clock.offsetSeconds) w.Line("clock", std::to_string(state.clock.offsetSeconds));
+  if (const auto& b = state.clock.rawBytes) w.Line("clock-bytes", (*b)[0], (*b)[1], (*b)[2], (*b)[3], (*b)[4], (*b)[5], (*b)[6]);
   for (const DeletedEntry& e : state.deleted) WriteEntry(w, e);
   return out;
 }

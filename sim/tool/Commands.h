@@ -19,7 +19,9 @@ void AddVolumeCommand(ToolContext& tool, Arguments& args);
 void AddUserCommand(ToolContext& tool, Arguments& args);
 void LoginCommand(ToolContext& tool, Arguments& args);
 void MapCommand(ToolContext& tool, Arguments& args);
+void FirstDriveCommand(ToolContext& tool, Arguments& args);
 void RightsCommand(ToolContext& tool, Arguments& args);
+void ClockCommand(ToolContext& tool, Arguments& args);
 void ShowCommand(ToolContext& tool, Arguments& args);
 
 void PutCommand(ToolContext& tool, Arguments& args);

@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 #include "Commands.h"
@@ -115,6 +117,19 @@ void MapCommand(ToolContext& tool, Arguments& args) {
   });
 }
 
+void FirstDriveCommand(ToolContext& tool, Arguments& args) {
+  std::string letter = UpperCase(args.Positional("drive letter or none"));
+  if (letter.size() == 2 && letter[1] == ':') letter.pop_back();
+  const bool none = letter == "NONE";
+  if (!none && (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z'))
+    throw UsageError("bad drive letter '" + letter + "'");
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    state.firstNetworkDrive = none ? 0 : letter[0];
+    return true;
+  });
+}
+
 void RightsCommand(ToolContext& tool, Arguments& args) {
   VolumePath folder = ParseVolumePath(args.Positional("VOLUME:FOLDER"));
   uint16_t mask = static_cast<uint16_t>(ParseNumber(args.Positional("rights mask"), "rights mask", 0x1FF));
@@ -124,6 +139,26 @@ void RightsCommand(ToolContext& tool, Arguments& args) {
       return EqualNoCase(r.volume, folder.volume) && r.folder == folder.folder;
     });
     state.rights.push_back(FolderRights{folder.volume, folder.folder, mask});
+    return true;
+  });
+}
+
+void ClockCommand(ToolContext& tool, Arguments& args) {
+  std::string kind = args.Positional("clock action (set, bytes, reset)");
+  ServerClock clock;
+  if (kind == "set") {
+    const DateTimeParts when = ParseWhen(args.Positional("date"));
+    clock.offsetSeconds = static_cast<int64_t>(LocalInstant(when)) - static_cast<int64_t>(std::time(nullptr));
+  } else if (kind == "bytes") {
+    std::array<uint8_t, 7> bytes{};
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(ParseNumber(args.Positional("byte"), "byte", 0xFF));
+    clock.rawBytes = bytes;
+  } else if (kind != "reset") {
+    throw UsageError("unknown clock action '" + kind + "'");
+  }
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    state.clock = clock;
     return true;
   });
 }

@@ -22,7 +22,11 @@ const Command kCommands[] = {
      "           [--directory-only]   (prints the ID; directory-only: unknown to the bindery)"},
     {"login", LoginCommand, "login NAME                       the client's current user"},
     {"map", MapCommand, "map LETTER VOLUME:FOLDER"},
+    {"first-drive", FirstDriveCommand, "first-drive (LETTER | none)     the workstation's first network drive"},
     {"rights", RightsCommand, "rights VOLUME:FOLDER MASK        the current user's rights there (0x1FB all)"},
+    {"clock", ClockCommand,
+     "clock (set DATE | bytes YEARS-1900 MONTH DAY HOUR MINUTE SECOND WEEKDAY | reset)\n"
+     "                                   the server's clock; bytes: given out as they are"},
     {"show", ShowCommand, "show"},
     {"put", PutCommand, "put VOLUME:PATH [--text TEXT | --from FILE]"},
     {"delete", DeleteCommand,

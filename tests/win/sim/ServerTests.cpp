@@ -123,6 +123,48 @@ TEST_CASE("the server's clock and the login time are local time") {
   const nwsim::DateTimeParts set = readServerTime();
   CHECK(TimeText(set).substr(0, 16) == "1999-12-31 23:59");
   CHECK(set.second < 10);
+
+  // Kept with the server, so the tool and every process see it.
+  REQUIRE(server.Nwsim("clock set \"2031-02-03 04:05\"") == 0);
+  CHECK(TimeText(readServerTime()).substr(0, 16) == "2031-02-03 04:05");
+  REQUIRE(server.Nwsim("clock bytes 26 2 30 25 61 99 9") == 0);
+  uint8_t raw[7] = {};
+  REQUIRE(serverTime(calls.conn, raw) == 0);
+  CHECK(std::vector<uint8_t>(raw, raw + 7) == std::vector<uint8_t>{26, 2, 30, 25, 61, 99, 9});
+  REQUIRE(server.Nwsim("clock reset") == 0);
+  const ClockReading again = ReadClock(readServerTime);
+  CHECK(again.seen == again.expected);
+}
+
+TEST_CASE("drive status as the client documents it, and the first network drive") {
+  ServerFixture server;
+  using NWGetFirstDriveFn = NWCCODE(NWCALL*)(uint16_t*);
+  using NWGetDriveStatusFn = NWCCODE(NWCALL*)(uint16_t, uint16_t, uint16_t*, uint32_t*, char*, char*, char*);
+  auto first = EntryPoint<NWGetFirstDriveFn>("CALWIN32.DLL", "NWGetFirstDrive");
+  auto status = EntryPoint<NWGetDriveStatusFn>("CALWIN32.DLL", "NWGetDriveStatus");
+  uint16_t drive = 0;
+  REQUIRE(first(&drive) == 0);
+  CHECK(drive == 6);
+  REQUIRE(server.Nwsim("first-drive H") == 0);
+  REQUIRE(first(&drive) == 0);
+  CHECK(drive == 8);
+
+  uint16_t bits = 0xFFFF;
+  uint32_t conn = 0;
+  char root[256], relative[256], full[256];
+  REQUIRE(status(6, 0, &bits, &conn, root, relative, full) == 0);
+  CHECK(bits == 0xA000);
+  CHECK(std::string(full) == "ACME_FS1/SYS:");
+  // C: is the workstation's own drive; a letter nothing uses is free.
+  REQUIRE(status(3, 0, &bits, &conn, root, relative, full) == 0);
+  CHECK(bits == 0x1000);
+  DWORD present = GetLogicalDrives();
+  uint16_t unused = 26;
+  while (unused > 8 && (present >> (unused - 1)) & 1) --unused;
+  REQUIRE(status(unused, 0, &bits, &conn, root, relative, full) == 0);
+  CHECK(bits == 0);
+  CHECK(status(27, 0, &bits, &conn, root, relative, full) == 15);
+  CHECK(status(0, 0, &bits, &conn, root, relative, full) == 15);
 }
 
 TEST_CASE("locale record: code page at 56, country at 60, 132 bytes") {
