@@ -9,9 +9,12 @@ namespace {
 
 constexpr int32_t kKeyFlags = 1;
 constexpr int32_t kKeyNameContext = 3;
-constexpr size_t kNameCapacity = 128;
+// The client's limit for a distinguished name is 256 characters; it writes
+// names and the name context into buffers it takes to hold that and a NUL.
+constexpr size_t kMaxNameLength = 256;
+constexpr size_t kNameCapacity = kMaxNameLength + 1;
 constexpr size_t kTreeNameCapacity = 48;
-constexpr size_t kMaxInputName = 255;
+constexpr size_t kMaxInputName = kMaxNameLength;
 
 bool Typed(const DirectoryContext& context) { return !(context.flags & kTypelessNames); }
 

@@ -161,7 +161,8 @@ void ReadObject(LineReader& r, State& state) {
     o.manager = r.Flag();
     o.directoryOnly = r.Flag();
   }
-  if (o.name.empty() || o.name.size() > 47 || o.fullName.size() > 127) r.Fail("bad object name");
+  const size_t longest = o.directoryOnly ? 64 : 47;
+  if (o.name.empty() || o.name.size() > longest || o.fullName.size() > 127) r.Fail("bad object name");
   state.objects.push_back(std::move(o));
 }
 

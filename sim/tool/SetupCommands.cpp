@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "Commands.h"
+#include "DirectoryNames.h"
 #include "Text.h"
 
 namespace nwsim {
@@ -42,7 +43,7 @@ void CreateCommand(ToolContext& tool, Arguments& args) {
   if (auto version = args.Option("--version")) ParseVersion(*version, state.server);
   if (auto tree = args.Option("--tree")) state.treeName = CheckedName(*tree, 32, "tree name");
   if (auto context = args.Option("--context")) {
-    if (context->empty() || context->size() > 64) throw UsageError("bad context '" + *context + "'");
+    if (context->empty() || context->size() > kMaxDirectoryName) throw UsageError("bad context '" + *context + "'");
     state.dsContext = *context;
   }
   bool noVolume = args.Flag("--no-volume");
@@ -80,12 +81,15 @@ void AddUserCommand(ToolContext& tool, Arguments& args) {
   object.consoleOperator = args.Flag("--console-operator");
   object.manager = args.Flag("--manager");
   object.directoryOnly = args.Flag("--directory-only");
-  object.name = CheckedName(args.Positional("object name"), 47, "object name");
+  // The bindery takes 47 characters; a directory's common name 64.
+  object.name = CheckedName(args.Positional("object name"), object.directoryOnly ? 64 : 47, "object name");
   args.Finish();
   tool.server.Folder().Update([&](State& state) {
     if (state.FindObject(object.name, object.type)) throw std::runtime_error(object.name + " exists");
     if (object.directoryOnly && state.treeName.empty())
       throw std::runtime_error("a directory-only object needs a server in a directory tree");
+    if (!state.treeName.empty() && DirectoryName(state, object, true).size() > kMaxDirectoryName)
+      throw std::runtime_error("the directory name of " + object.name + " would be longer than 256 characters");
     object.id = state.nextObjectId++;
     state.objects.push_back(object);
     return true;

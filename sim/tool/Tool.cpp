@@ -19,7 +19,7 @@ const Command kCommands[] = {
     {"add-volume", AddVolumeCommand, "add-volume NAME"},
     {"add-user", AddUserCommand,
      "add-user NAME [--full-name TEXT] [--type N] [--supervisor] [--console-operator] [--manager]\n"
-     "           [--directory-only]   (prints the ID; directory-only: unknown to the bindery)"},
+     "           [--directory-only]   (prints the ID; directory-only: unknown to the bindery, names up to 64)"},
     {"login", LoginCommand, "login NAME                       the client's current user"},
     {"map", MapCommand, "map LETTER VOLUME:FOLDER"},
     {"first-drive", FirstDriveCommand, "first-drive (LETTER | none)     the workstation's first network drive"},
