@@ -24,7 +24,10 @@ constexpr NWCCODE kInvalidDrive = 15;
 
 bool WorkstationHasDrive(uint16_t driveNumber) { return (GetLogicalDrives() >> (driveNumber - 1)) & 1; }
 
-const ServerIdentity& Identity() { return CurrentServer().Current()->state.server; }
+// For a connection already checked.
+const ServerIdentity& Identity(NWCONN_HANDLE conn) {
+  return *ServerOfConnection(CurrentServer().Current()->state, conn).value().identity;
+}
 
 DateTimeParts ServerNow(const State& state) {
   return LocalDateTime(std::time(nullptr) + static_cast<std::time_t>(state.clock.offsetSeconds));
@@ -42,7 +45,7 @@ extern "C" {
 NWCCODE NWCALL NWGetFileServerName(NWCONN_HANDLE conn, char* serverName) {
   return RunEntryPoint("NWGetFileServerName", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
-    return WriteText(serverName, kServerNameCapacity, Identity().name) ? kOk : kInvalidParameter;
+    return WriteText(serverName, kServerNameCapacity, Identity(conn).name) ? kOk : kInvalidParameter;
   });
 }
 
@@ -53,7 +56,7 @@ NWCCODE NWCALL NWGetFileServerInformation(NWCONN_HANDLE conn, char* serverName, 
   return RunEntryPoint("NWGetFileServerInformation", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     const State& state = CurrentServer().Current()->state;
-    const ServerIdentity& s = state.server;
+    const ServerIdentity& s = Identity(conn);
     if (serverName && !WriteText(serverName, kServerNameCapacity, s.name)) return kInvalidParameter;
     Store(majorVer, s.major);
     Store(minorVer, s.minor);
@@ -75,7 +78,7 @@ NWCCODE NWCALL NWGetFileServerInfo(NWCONN_HANDLE conn, uint8_t* info) {
   return RunEntryPoint("NWGetFileServerInfo", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!info) return kInvalidParameter;
-    const ServerIdentity& s = Identity();
+    const ServerIdentity& s = Identity(conn);
     std::memset(info, 0, kServerInfoSize);
     Put32(info, uint32_t(s.major) | uint32_t(s.minor) << 8 | uint32_t(s.revision) << 16);
     info[24] = 2;

@@ -39,13 +39,18 @@ NWCCODE NWCALL NWCallsInit(void* reserved1, void* reserved2) {
 NWCCODE NWCALL NWGetPrimaryConnectionID(NWCONN_HANDLE* conn) {
   return RunEntryPoint("NWGetPrimaryConnectionID", [&]() -> NWCCODE {
     if (!conn) return kInvalidParameter;
-    *conn = kConnectionHandle;
+    *conn = PrimaryConnection(CurrentServer().Current()->state);
     return kOk;
   }, kNoConnectionToServer);
 }
 
 NWCCODE NWCALL NWSetPrimaryConnectionID(NWCONN_HANDLE conn) {
-  return RunEntryPoint("NWSetPrimaryConnectionID", [&] { return CheckConnection(conn); });
+  return RunEntryPoint("NWSetPrimaryConnectionID", [&]() -> NWCCODE {
+    std::optional<ConnectedServer> server = ServerOfConnection(CurrentServer().Current()->state, conn);
+    if (!server) return kInvalidConnection;
+    SetPrimaryServer(server->identity->name);
+    return kOk;
+  });
 }
 
 NWCCODE NWCALL NWGetConnectionHandle(const char* serverName, uint16_t reserved1, NWCONN_HANDLE* conn,
@@ -55,8 +60,11 @@ NWCCODE NWCALL NWGetConnectionHandle(const char* serverName, uint16_t reserved1,
   return RunEntryPoint("NWGetConnectionHandle", [&]() -> NWCCODE {
     std::optional<std::string> name = ReadText(serverName, kObjectNameCapacity - 1);
     if (!name || !conn) return kInvalidParameter;
-    if (!EqualNoCase(*name, CurrentServer().Current()->state.server.name)) return kNoConnectionToServer;
-    *conn = kConnectionHandle;
+    const State& state = CurrentServer().Current()->state;
+    std::optional<NWCONN_HANDLE> found = ConnectionOfServer(state, *name);
+    if (!found) return kNoConnectionToServer;
+    CountOpen(ServerOfConnection(state, *found).value().identity->name);
+    *conn = *found;
     return kOk;
   });
 }
@@ -93,7 +101,7 @@ NWCCODE NWCALL NWGetConnectionNumber(NWCONN_HANDLE conn, uint16_t* connNumber) {
   return RunEntryPoint("NWGetConnectionNumber", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!connNumber) return kInvalidParameter;
-    *connNumber = CurrentServer().Current()->state.server.connectionNumber;
+    *connNumber = ServerOfConnection(CurrentServer().Current()->state, conn).value().identity->connectionNumber;
     return kOk;
   });
 }
@@ -104,7 +112,7 @@ NWCCODE NWCALL NWGetConnectionInformation(NWCONN_HANDLE conn, uint16_t connNumbe
     if (NWCCODE c = CheckConnection(conn)) return c;
     const State& state = CurrentServer().Current()->state;
     const BinderyObject* user = LoggedInUser(state);
-    if (connNumber != state.server.connectionNumber || !user) return kFailure;
+    if (connNumber != ServerOfConnection(state, conn).value().identity->connectionNumber || !user) return kFailure;
     if (objectName && !WriteText(objectName, kObjectNameCapacity, user->name)) return kInvalidParameter;
     if (objectType) *objectType = WireOrder16(user->type);
     if (objectID) *objectID = WireOrder(user->id);

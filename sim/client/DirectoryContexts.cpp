@@ -156,10 +156,12 @@ NWCCODE NWCALL NWDSAuditGetObjectID(int32_t handle, const char* objectName, NWCO
 // Non-zero, with the tree's name, for a server in a directory tree.
 uint16_t NWCALL NWIsDSServer(NWCONN_HANDLE conn, char* treeName) {
   try {
-    if (InjectedFailure("NWIsDSServer") || CheckConnection(conn)) return 0;
-    const std::string& tree = CurrentServer().Current()->state.treeName;
-    if (treeName) WriteText(treeName, kTreeNameCapacity, tree);
-    return tree.empty() ? 0 : 1;
+    if (InjectedFailure("NWIsDSServer")) return 0;
+    const State& state = CurrentServer().Current()->state;
+    std::optional<ConnectedServer> server = ServerOfConnection(state, conn);
+    if (!server || !server->directory) return 0;
+    if (treeName) WriteText(treeName, kTreeNameCapacity, state.treeName);
+    return 1;
   } catch (...) {
     return 0;
   }

@@ -21,6 +21,14 @@ struct ServerIdentity {
   uint16_t country = 1;
 };
 
+// Another server the workstation can reach, with a connection of its own.
+// Its bindery, volumes and deleted files are the main server's: only what
+// it says of itself differs.
+struct OtherServer {
+  ServerIdentity identity;
+  bool directory = false;  // in the main server's tree
+};
+
 // Bindery types are the plain numbers (1 user, 2 group, 7 print server);
 // the client shows them swapped, as they travel on the wire.
 struct BinderyObject {
@@ -99,6 +107,11 @@ struct Faults {
 struct State {
   uint64_t generation = 0;
   ServerIdentity server;
+  std::vector<OtherServer> otherServers;
+  std::string primaryServer;  // "": the main server
+  // Connections opened by name, per server name, so that tests see how
+  // often a program opens one.
+  std::map<std::string, uint32_t> connectionOpens;
   std::string treeName;
   std::string dsContext;
   uint32_t currentUser = 0;

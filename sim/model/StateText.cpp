@@ -132,8 +132,8 @@ DeletedEntry ReadEntry(LineReader& r) {
   return e;
 }
 
-void ReadServer(LineReader& r, ServerIdentity& s) {
-  r.ExpectCount(9);
+void ReadServer(LineReader& r, ServerIdentity& s, size_t fields = 9) {
+  r.ExpectCount(fields);
   s.name = r.Text();
   s.major = r.Unsigned<uint8_t>();
   s.minor = r.Unsigned<uint8_t>();
@@ -169,6 +169,18 @@ void ReadObject(LineReader& r, State& state) {
 void ReadLine(LineReader& r, std::string_view kind, State& state) {
   if (kind == "server") {
     ReadServer(r, state.server);
+  } else if (kind == "other-server") {
+    OtherServer other;
+    ReadServer(r, other.identity, 10);
+    other.directory = r.Flag();
+    state.otherServers.push_back(std::move(other));
+  } else if (kind == "primary") {
+    r.ExpectCount(2);
+    state.primaryServer = r.Text();
+  } else if (kind == "opens") {
+    r.ExpectCount(3);
+    const std::string& name = r.Text();
+    state.connectionOpens[name] = r.Unsigned<uint32_t>();
   } else if (kind == "tree") {
     r.ExpectCount(3);
     state.treeName = r.Text();
@@ -241,6 +253,13 @@ std::string FormatState(const State& state) {
   const ServerIdentity& s = state.server;
   w.Line("server", s.name, s.major, s.minor, s.revision, s.maxConnections, s.connectionNumber, s.codePage,
          s.country);
+  for (const OtherServer& o : state.otherServers) {
+    const ServerIdentity& i = o.identity;
+    w.Line("other-server", i.name, i.major, i.minor, i.revision, i.maxConnections, i.connectionNumber, i.codePage,
+           i.country, o.directory);
+  }
+  if (!state.primaryServer.empty()) w.Line("primary", state.primaryServer);
+  for (const auto& [name, count] : state.connectionOpens) w.Line("opens", name, count);
   if (!state.treeName.empty()) w.Line("tree", state.treeName, state.dsContext);
   w.Line("login", state.currentUser);
   w.Line("counters", state.nextSequence, state.nextObjectId);

@@ -57,6 +57,37 @@ void CreateCommand(ToolContext& tool, Arguments& args) {
   tool.out << "created server " << state.server.name << " in " << tool.server.Folder().Root().string() << "\n";
 }
 
+void AddServerCommand(ToolContext& tool, Arguments& args) {
+  OtherServer other;
+  if (auto version = args.Option("--version")) ParseVersion(*version, other.identity);
+  other.directory = !args.Flag("--bindery-only");
+  other.identity.name = CheckedName(args.Positional("server name"), 47, "server name");
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    if (EqualNoCase(other.identity.name, state.server.name)) throw std::runtime_error(other.identity.name + " exists");
+    for (const OtherServer& known : state.otherServers)
+      if (EqualNoCase(other.identity.name, known.identity.name))
+        throw std::runtime_error(other.identity.name + " exists");
+    if (other.directory && state.treeName.empty()) other.directory = false;
+    // Each server numbers the workstation's connection its own way.
+    other.identity.connectionNumber = static_cast<uint16_t>(state.server.connectionNumber + 4 + state.otherServers.size());
+    state.otherServers.push_back(other);
+    return true;
+  });
+}
+
+void PrimaryCommand(ToolContext& tool, Arguments& args) {
+  std::string name = UpperCase(args.Positional("server name"));
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    bool known = EqualNoCase(name, state.server.name);
+    for (const OtherServer& other : state.otherServers) known = known || EqualNoCase(name, other.identity.name);
+    if (!known) throw std::runtime_error("no server " + name);
+    state.primaryServer = EqualNoCase(name, state.server.name) ? std::string() : name;
+    return true;
+  });
+}
+
 void AddVolumeCommand(ToolContext& tool, Arguments& args) {
   std::string name = CheckedName(args.Positional("volume name"), 15, "volume name");
   args.Finish();
@@ -173,6 +204,11 @@ void ShowCommand(ToolContext& tool, Arguments& args) {
   const State& s = snapshot->state;
   tool.out << "server " << s.server.name << " " << int(s.server.major) << "." << int(s.server.minor) << "."
            << int(s.server.revision) << "\n";
+  for (const OtherServer& o : s.otherServers)
+    tool.out << "other server " << o.identity.name << " " << int(o.identity.major) << "." << int(o.identity.minor)
+             << (o.directory ? "" : " bindery-only") << "\n";
+  if (!s.primaryServer.empty()) tool.out << "primary " << s.primaryServer << "\n";
+  for (const auto& [name, count] : s.connectionOpens) tool.out << "opened " << name << " " << count << "\n";
   if (!s.treeName.empty()) tool.out << "tree " << s.treeName << " context " << s.dsContext << "\n";
   for (const BinderyObject& o : s.objects)
     tool.out << "object " << std::hex << o.id << std::dec << " type " << o.type << " " << o.name

@@ -16,6 +16,9 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand, "create [--server NAME] [--version 4.11] [--tree TREE [--context O=ORG]] [--no-volume]"},
+    {"add-server", AddServerCommand,
+     "add-server NAME [--version 3.12] [--bindery-only]   another server, with a connection of its own"},
+    {"primary", PrimaryCommand, "primary NAME                     the workstation's primary server"},
     {"add-volume", AddVolumeCommand, "add-volume NAME"},
     {"add-user", AddUserCommand,
      "add-user NAME [--full-name TEXT] [--type N] [--supervisor] [--console-operator] [--manager]\n"

@@ -33,8 +33,24 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   state.faults.failingCalls["NWScanForDeletedFiles"] = 0x8801;
   state.faults.vanishingNames.insert("A.TXT");
   state.faults.callDelayMs = 20;
+  OtherServer other;
+  other.identity.name = "NW312";
+  other.identity.major = 3;
+  other.identity.connectionNumber = 9;
+  state.otherServers.push_back(other);
+  state.primaryServer = "NW312";
+  state.connectionOpens["NW312"] = 2;
+  state.clock.offsetSeconds = -86400;
+  state.firstNetworkDrive = 'H';
 
   State back = ParseState(FormatState(state));
+  REQUIRE(back.otherServers.size() == 1);
+  CHECK((back.otherServers[0].identity.major == 3 && back.otherServers[0].identity.connectionNumber == 9));
+  CHECK_FALSE(back.otherServers[0].directory);
+  CHECK(back.primaryServer == "NW312");
+  CHECK(back.connectionOpens.at("NW312") == 2);
+  CHECK(back.clock.offsetSeconds == -86400);
+  CHECK(back.firstNetworkDrive == 'H');
   CHECK(back.generation == 41);
   CHECK(back.dsContext == "OU=SALES.O=ACME");
   REQUIRE(back.objects.size() == 2);

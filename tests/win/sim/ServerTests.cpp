@@ -1,6 +1,8 @@
 #include <doctest/doctest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "Calls.h"
@@ -277,4 +279,59 @@ TEST_CASE("console-operator and manager rights of their own; objects only the di
   REQUIRE(EntryPoint<NWDSMapIDToNameFn>("NETWIN32.DLL", "NWDSMapIDToName")(context, calls.conn, id, name) == 0);
   CHECK(std::string(name) == "DSONLY.ACME");
   EntryPoint<NWDSFreeContextFn>("NETWIN32.DLL", "NWDSFreeContext")(context);
+}
+
+TEST_CASE("a second server: a connection of its own, its own description, counted opens, the primary switch") {
+  ServerFixture server;
+  REQUIRE(server.Nwsim("add-server NW312 --version 3.12 --bindery-only") == 0);
+  using NWCCOpenConnByNameFn = NWCCODE(NWCALL*)(uint32_t, const char*, uint32_t, uint32_t, uint32_t, uint32_t*);
+  using NWCCSetPrefServerNameFn = NWCCODE(NWCALL*)(const char*);
+  using NWGetPrimaryConnectionIDFn = NWCCODE(NWCALL*)(uint32_t*);
+  using NWGetConnectionHandleFn = NWCCODE(NWCALL*)(const char*, uint16_t, uint32_t*, uint16_t*);
+  auto open = EntryPoint<NWCCOpenConnByNameFn>("CLXWIN32.DLL", "NWCCOpenConnByName");
+  auto handleOf = EntryPoint<NWGetConnectionHandleFn>("CALWIN32.DLL", "NWGetConnectionHandle");
+  auto primary = EntryPoint<NWGetPrimaryConnectionIDFn>("CALWIN32.DLL", "NWGetPrimaryConnectionID");
+  auto info = EntryPoint<NWGetFileServerInformationFn>("CALWIN32.DLL", "NWGetFileServerInformation");
+  auto isDS = EntryPoint<NWIsDSServerFn>("NETWIN32.DLL", "NWIsDSServer");
+
+  uint32_t main = 0, other = 0, again = 0;
+  REQUIRE(primary(&main) == 0);
+  REQUIRE(open(0, "nw312", 2, 1, 0, &other) == 0);
+  REQUIRE(handleOf("NW312", 0, &again, nullptr) == 0);
+  CHECK(other != main);
+  CHECK(again == other);
+  CHECK(open(0, "NOSUCH", 2, 1, 0, &again) == 0x880F);
+  char name[48] = {};
+  uint8_t major = 0, minor = 0;
+  REQUIRE(info(other, name, &major, &minor, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) == 0);
+  CHECK(std::string(name) == "NW312");
+  CHECK((major == 3 && minor == 12));
+  char tree[48] = {};
+  CHECK(isDS(other, tree) == 0);
+  CHECK(isDS(main, tree) != 0);
+  uint16_t mainNumber = 0, otherNumber = 0;
+  auto number = EntryPoint<NWGetConnectionNumberFn>("CALWIN32.DLL", "NWGetConnectionNumber");
+  REQUIRE(number(main, &mainNumber) == 0);
+  REQUIRE(number(other, &otherNumber) == 0);
+  CHECK(mainNumber != otherNumber);
+
+  // Every open by name is counted with the server, for every process to see.
+  std::string text;
+  {
+    std::ifstream state(server.Root() + "\\state");
+    text.assign(std::istreambuf_iterator<char>(state), std::istreambuf_iterator<char>());
+  }
+  CHECK(text.find("opens\tNW312\t2\n") != std::string::npos);
+
+  auto prefer = EntryPoint<NWCCSetPrefServerNameFn>("CLXWIN32.DLL", "NWCCSetPrefServerName");
+  REQUIRE(prefer("NW312") == 0);
+  uint32_t now = 0;
+  REQUIRE(primary(&now) == 0);
+  CHECK(now == other);
+  CHECK(prefer("NOSUCH") == 0);
+  REQUIRE(primary(&now) == 0);
+  CHECK(now == other);
+  REQUIRE(server.Nwsim("primary ACME_FS1") == 0);
+  REQUIRE(primary(&now) == 0);
+  CHECK(now == main);
 }
