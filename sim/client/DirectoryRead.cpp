@@ -1,4 +1,6 @@
 // Directory-services library: buffers and reading an object's attributes.
+#include <algorithm>
+
 #include "ClientBase.h"
 #include "DirectoryNames.h"
 #include "DirectoryState.h"
@@ -133,12 +135,25 @@ NWCCODE NWCALL NWDSGetAttrVal(int32_t context, void* buffer, uint32_t syntaxID, 
   return kOk;
 }
 
+// The bytes the next value of the result buffer takes, its NUL included.
+NWCCODE NWCALL NWDSComputeAttrValSize(int32_t context, void* buffer, uint32_t syntaxID, uint32_t* size) {
+  return RunEntryPoint("NWDSComputeAttrValSize", [&]() -> NWCCODE {
+    if (!Directory().Context(context)) return kDSBadContext;
+    DirectoryBuffer* b = Directory().Buffer(buffer);
+    if (!b || !size) return kDSNullPointer;
+    if (b->next >= b->results.size()) return kDSNoSuchAttribute;
+    const AttributeValue& a = b->results[b->next];
+    if (a.syntax != syntaxID) return kInvalidParameter;
+    *size = static_cast<uint32_t>(std::min<size_t>(a.value.size(), 127) + 1);
+    return kOk;
+  });
+}
+
 // Required by the program's binding but never called: writing to the
 // directory is not simulated.
 NWCCODE NWCALL NWDSPutAttrVal(int32_t, void*, uint32_t, const void*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSPutChange(int32_t, void*, uint32_t, const char*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSModifyObject(int32_t, const char*, int32_t*, uint8_t, void*) { return kDSNotImplemented; }
-NWCCODE NWCALL NWDSComputeAttrValSize(int32_t, void*, uint32_t, uint32_t*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSRemoveObject(int32_t, const char*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSGenerateObjectKeyPair(int32_t, const char*, const char*, uint32_t) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSGetObjectName(int32_t, void*, char*, uint32_t*, void*) { return kDSNotImplemented; }

@@ -217,6 +217,11 @@ TEST_CASE("directory services: tree, current user and a full name") {
   uint32_t values = 0, syntax = 0;
   REQUIRE(EntryPoint<NWDSGetAttrNameFn>("NETWIN32.DLL", "NWDSGetAttrName")(context, result, attribute, &values,
                                                                             &syntax) == 0);
+  uint32_t size = 0;
+  using NWDSComputeAttrValSizeFn = NWCCODE(NWCALL*)(int32_t, void*, uint32_t, uint32_t*);
+  REQUIRE(EntryPoint<NWDSComputeAttrValSizeFn>("NETWIN32.DLL", "NWDSComputeAttrValSize")(context, result, syntax,
+                                                                                          &size) == 0);
+  CHECK(size == sizeof "John Smith");
   char value[128] = {};
   REQUIRE(EntryPoint<NWDSGetAttrValFn>("NETWIN32.DLL", "NWDSGetAttrVal")(context, result, syntax, value) == 0);
   CHECK(std::string(value) == "John Smith");
