@@ -35,7 +35,7 @@ NWCCODE GetConnectionInfo(NWCONN_HANDLE conn, uint32_t infoType, uint32_t length
   return RunEntryPoint("NWCCGetConnInfo", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!buffer) return kInvalidParameter;
-    const ServerIdentity& server = CurrentServer().Current()->state.server;
+    const ServerIdentity& server = *ServerOfConnection(CurrentServer().Current()->state, conn).value().identity;
     switch (infoType) {
       case kInfoBroadcastState: return WriteNumber(BroadcastMode(), length, buffer);
       case kInfoConnectionNumber: return WriteNumber(server.connectionNumber, length, buffer);
