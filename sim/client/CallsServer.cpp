@@ -169,7 +169,7 @@ NWCCODE NWCALL NWSetBroadcastMode(NWCONN_HANDLE conn, uint16_t mode) {
   return RunEntryPoint("NWSetBroadcastMode", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (mode > 3) return kInvalidParameter;
-    BroadcastMode() = mode;
+    SetBroadcastMode(mode);
     return kOk;
   });
 }

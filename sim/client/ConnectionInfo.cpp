@@ -1,6 +1,10 @@
 #include "ConnectionInfo.h"
 
+#include <windows.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "ClientBase.h"
 
@@ -26,9 +30,16 @@ NWCCODE WriteNumber(uint32_t value, uint32_t length, void* buffer) {
 
 }  // namespace
 
-uint16_t& BroadcastMode() {
-  static uint16_t mode = 0;
-  return mode;
+constexpr const char* kBroadcastModeVariable = "NWSIM_BROADCAST_MODE";
+
+uint16_t BroadcastMode() {
+  char mode[8] = {};
+  const DWORD length = GetEnvironmentVariableA(kBroadcastModeVariable, mode, sizeof mode);
+  return length > 0 && length < sizeof mode ? static_cast<uint16_t>(std::atoi(mode)) : 0;
+}
+
+void SetBroadcastMode(uint16_t mode) {
+  SetEnvironmentVariableA(kBroadcastModeVariable, std::to_string(mode).c_str());
 }
 
 NWCCODE GetConnectionInfo(NWCONN_HANDLE conn, uint32_t infoType, uint32_t length, void* buffer) {
