@@ -308,3 +308,20 @@ TEST_CASE("the About box names the server, its version and the user the program 
   CHECK(WaitUntil([&] { return !IsWindowVisible(about); }, 5000));
   CloseAndWait(program);
 }
+
+TEST_CASE("an owner known only to directory services is named in the Details view") {
+  REQUIRE(Nwsim("add-user DSONLY --directory-only"));
+  REQUIRE(Nwsim("put DATA:PROJECTS/DSFILE.TXT --text x"));
+  REQUIRE(Nwsim("delete DATA:PROJECTS/DSFILE.TXT --by JSMITH --owner DSONLY"));
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(G:)", "PROJECTS"});
+  program.Click(kDetailsImage);
+  const int row = program.FindRow("DSFILE.TXT");
+  REQUIRE(row >= 0);
+  const auto rows = ListViewRows(program.List, kColumns);
+  // The bindery does not know the owner; the directory does.
+  CHECK(rows[static_cast<size_t>(row)][4] == "DSONLY.ACME");
+  CHECK(rows[static_cast<size_t>(row)][3] == "JSMITH");
+  CloseAndWait(program);
+}
