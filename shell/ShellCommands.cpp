@@ -12,16 +12,15 @@ constexpr UINT kFirstShellCommand = 50;
 constexpr UINT kLastShellCommand = 0x7FFF;
 constexpr int kSendToFolder = 9;
 
-// MAX_PATH characters and a NUL; a longer text is refused, not cut short.
-bool ToWide(const std::string& text, wchar_t (&wide)[MAX_PATH + 1]) {
-  return MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH + 1) != 0;
-}
-
 std::string TextOf(const char* buffer, std::size_t size) {
   return std::string(buffer, strnlen(buffer, size));
 }
 
 }  // namespace
+
+bool ToWide(const std::string& text, wchar_t (&wide)[MAX_PATH + 1]) {
+  return MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH + 1) != 0;
+}
 
 HRESULT GetContextMenu(HWND window, IShellFolder* folder, UINT count, LPCITEMIDLIST* items, UINT flags,
                        UINT firstId, TComPtr<IContextMenu>& menu, TMenuHandle& popup) {

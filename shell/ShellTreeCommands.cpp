@@ -129,7 +129,7 @@ bool TNsCustomShellTree::Rename(HTREEITEM node, const std::string& text) {
   TNsShTreeData* data = NodeData(node);
   IShellFolder* parent = data ? data->ParentFolder() : nullptr;
   wchar_t wide[MAX_PATH + 1];
-  if (!parent || text.empty() || !MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH + 1)) return false;
+  if (!parent || text.empty() || !ToWide(text, wide)) return false;
   TCursorGuard cursor(crHourGlass);
   TSuppressGuard suppress(*this);
   // The rename's own change notice would only refresh what is set here.

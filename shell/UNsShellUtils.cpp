@@ -121,8 +121,7 @@ HRESULT BindToFolder(const std::uint8_t* list, TComPtr<IShellFolder>& folder) {
 HRESULT PathToIdList(const std::string& path, ShellIdList& list) {
   list.Reset();
   wchar_t text[MAX_PATH + 1];
-  if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, text, MAX_PATH + 1))
-    return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+  if (!ToWide(path, text)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
   TComPtr<IShellFolder> desktop;
   HRESULT status = GetDesktopFolder(desktop);
   if (FAILED(status)) return status;

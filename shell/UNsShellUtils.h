@@ -37,6 +37,10 @@ inline ShellIdList AdoptIdList(LPITEMIDLIST list) {
   return ShellIdList(reinterpret_cast<std::uint8_t*>(list));
 }
 
+// `text` in UTF-16: MAX_PATH characters and a NUL; a longer text is
+// refused (false), not cut short.
+bool ToWide(const std::string& text, wchar_t (&wide)[MAX_PATH + 1]);
+
 // The shell's task allocator, as the process-wide list allocator uses it.
 TIdListAllocator& ShellTaskAllocator();
 
