@@ -44,6 +44,10 @@ TFAbout::TFAbout(TComponent* owner) : TForm(owner) {
   Bevel1->SetBounds(8, 70, 280, 2);
   Bevel1->SetShape(bsTopLine);
   Label2 = NewLabel(*this, "Label2", 16, 84, "Version 1.0");
+  // Two lines' room: a directory user's name can be long.
+  LConnection = NewLabel(*this, "LConnection", 16, 104, "");
+  LConnection->SetAutoSize(false);
+  LConnection->SetBounds(16, 104, 272, 32);
   BOk = new TButton(this);
   BOk->SetName("BOk");
   BOk->SetParent(this);
@@ -52,6 +56,10 @@ TFAbout::TFAbout(TComponent* owner) : TForm(owner) {
   BOk->SetDefault(true);
   BOk->SetCancel(true);
   BOk->OnClick = [this](TObject&) { Close(); };
+}
+
+void TFAbout::ShowConnection(const std::string& line) {
+  LConnection->SetCaption(line);
 }
 
 }  // namespace retrove

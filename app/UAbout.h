@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "Bevel.h"
 #include "Button.h"
 #include "Form.h"
@@ -12,11 +14,15 @@ class TFAbout : public TForm {
 public:
   explicit TFAbout(TComponent* owner);
 
+  // The server and user the program works as, shown under its version.
+  void ShowConnection(const std::string& line);
+
   TImage* Image1;
   TLabel* Label1;
   TLabel* Label3;
   TBevel* Bevel1;
   TLabel* Label2;
+  TLabel* LConnection;
   TButton* BOk;
 };
 

@@ -4,6 +4,7 @@
 
 #include "Application.h"
 #include "ResourceNames.h"
+#include "AboutText.h"
 #include "UAbout.h"
 #include "URecovery.h"
 
@@ -250,7 +251,11 @@ void TFMain::ConnectEvents() {
   PMRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
   BStop->OnClick = [](TObject&) { StopRequested = true; };
   Exit1->OnClick = [this](TObject&) { Close(); };
-  BAbout->OnClick = [](TObject&) { FAbout->ShowModal(); };
+  BAbout->OnClick = [this](TObject&) {
+    FAbout->ShowConnection(ConnectionLine(NWBase1->NetAvailable(), NWBase1->ServerName(), NWBase1->ServerVersion(),
+                                          NWBase1->LoginID()));
+    FAbout->ShowModal();
+  };
   ListDel->OnChange = [this](TObject&, int) { ListDelChange(); };
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "BusyScope.h"
+#include "NwBuffers.h"
 #include "Nwtools.h"
 #include "TextCompare.h"
 
@@ -71,14 +72,6 @@ TSplitPath SplitAtLastBackslash(const std::string& path) {
   const size_t slash = path.rfind('\\');
   if (slash == std::string::npos) return {std::string(), path};
   return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
-// Copies `text` into a fixed client buffer; false when it does not fit.
-template <size_t N>
-bool CopyToBuffer(const std::string& text, char (&buffer)[N]) {
-  if (text.size() >= N || text.find('\0') != std::string::npos) return false;
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
-  return true;
 }
 
 // A temporary directory handle on one folder and a scan of its deleted

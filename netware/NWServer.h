@@ -17,6 +17,10 @@ using NWDIR_HANDLE = uint8_t;
 extern int32_t NWServerResult;
 extern int32_t NWServerError;
 
+// Stores a call's result in NWServerResult and, when it failed, in
+// NWServerError.
+void RecordNWServerResult(NWCCODE result);
+
 class TNWServer : public TObject {
 public:
   std::string ErrorText() const;
@@ -84,6 +88,42 @@ bool RecoverDeletedFileAs(NWCONN_HANDLE connection, const std::string& deletedPa
 // Brings back exactly this listed entry under `newName` (a bare name), on
 // the connection and directory handle of the listing that found it.
 bool RecoverDeletedEntryAs(const TNWDeletedFileList& list, const TNWDeletedEntry& entry, const std::string& newName);
+
+// What the server says about itself. Only the version text is shown; the
+// extended values are copied as the server's environment record has them.
+struct TNWServerInfo {
+  std::string FileServerName;
+  uint32_t Extended0 = 0;
+  uint8_t Zero8 = 0;
+  uint8_t Extended24 = 0;
+  uint32_t Zero12 = 0;
+  uint32_t Zero16 = 0;
+  uint32_t Extended140 = 0;
+  uint32_t Extended144 = 0;
+  std::string VersionText;  // "4.11"
+  uint16_t MaxConnections = 0;
+  uint16_t ConnectionsInUse = 0;
+  uint16_t PeakConnections = 0;
+  uint16_t VolumeCount = 0;
+  uint8_t SFTLevel = 0;
+  uint8_t TTSLevel = 0;
+};
+
+// The last server information the component asked for.
+extern TNWServerInfo ServerInfoCache;
+
+// Fills `info` from the server (a connection of 0 means the primary one);
+// false, `info` untouched, when the basic call fails, and false but filled
+// when the extended one that servers above version 3 have fails.
+bool GetServerInfo(NWCONN_HANDLE connection, TNWServerInfo& info);
+
+// Sets the server's clock. Refused, with nothing sent, for a year the
+// server's one-byte year cannot hold.
+bool SetServerDateTime(NWCONN_HANDLE connection, TDateTime value);
+
+// A connection to the named server (bindery name), opened by name or found
+// among the open ones; 0 when there is none. It is never closed.
+NWCONN_HANDLE OpenServerConnection(const std::string& serverName);
 
 // A packed date and time; 1 January 1980 when the date is impossible,
 // midnight when the time is.

@@ -1,5 +1,7 @@
 #include "Nwtools.h"
 
+#include <ctime>
+
 #include "FormatSettings.h"
 #include "TextCompare.h"
 
@@ -40,6 +42,17 @@ int MonthOfDate(TDateTime value) {
 int DaysInMonthOf(TDateTime value) {
   const TDateParts date = DecodeDate(value);
   return DaysInAMonth(date.Year, date.Month);
+}
+
+TDateTime WorkstationDate() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 std::string RTrimBlanks(const std::string& text) {

@@ -13,6 +13,7 @@ std::string ShortTimeText(TDateTime value);  // "hh:mm a" / "hh:mm p", 12-hour c
 int DayOfDate(TDateTime value);
 int MonthOfDate(TDateTime value);
 int DaysInMonthOf(TDateTime value);  // the last day number of the value's month
+TDateTime WorkstationDate();          // today on the workstation's clock, at midnight
 
 // Trimming as the client's texts need it: names come back padded with
 // blanks or NUL, 1 and 2 characters.

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "NwBuffers.h"
+#include "Nwnds.h"
+
 namespace retrove {
 
 TClientModuleHandle CallsLibHandle = 0;
@@ -28,14 +31,12 @@ TEntrySlot<TNWGetObjectName> NWGetObjectNameSlot("NWGetObjectName");
 TEntrySlot<TNWLongSwap> NWLongSwapSlot("NWLongSwap");
 
 constexpr uint32_t kOpenStateNotLoggedIn = 1;
-constexpr size_t kObjectNameBuffer = 50;
+}  // namespace
 
-void RecordFailure(NWCCODE result) {
+void RecordNWLibResult(NWCCODE result) {
   NWLibResult = static_cast<int32_t>(result);
   if (result != 0) NWLibError = NWLibResult;
 }
-
-}  // namespace
 
 TNWLib::TNWLib() {
   PrimaryConnHandle = 0;
@@ -86,28 +87,39 @@ NWCONN_HANDLE GetPrimaryConnHandle() {
   return handle;
 }
 
+NWCONN_HANDLE ConnectionOrPrimary(NWCONN_HANDLE connection) {
+  return connection != 0 ? connection : GetPrimaryConnHandle();
+}
+
 bool NWLibReady() {
   return CallsLibHandle != 0 && ConnLibHandle != 0 && GetPrimaryConnHandle() != 0;
 }
 
 std::string GetObjectNameByID(NWCONN_HANDLE connection, uint32_t objectID) {
-  if (connection == 0) connection = GetPrimaryConnHandle();
-  const TNWGetObjectName getName = NWGetObjectNameSlot.Resolve(CallsLibHandle);
-  if (!getName) return {};
-  char name[kObjectNameBuffer] = {};
-  uint16_t objectType = 0;
-  const NWCCODE result = getName(connection, objectID, name, &objectType);
-  if (result != 0) {
-    RecordFailure(result);
-    return {};
+  connection = ConnectionOrPrimary(connection);
+  std::string name;
+  if (const TNWGetObjectName getName = NWGetObjectNameSlot.Resolve(CallsLibHandle)) {
+    char buffer[kNameOutputBuffer] = {};
+    uint16_t objectType = 0;
+    const NWCCODE result = getName(connection, objectID, buffer, &objectType);
+    if (result != 0)
+      RecordNWLibResult(result);
+    else
+      name = BufferText(buffer);
   }
-  name[kObjectNameBuffer - 1] = '\0';
+  if (name.empty() && DSInUse) name = MapIDToName(connection, objectID);
   return name;
 }
 
 uint32_t LongSwap(uint32_t value) {
   const TNWLongSwap swap = NWLongSwapSlot.Resolve(CallsLibHandle);
   return swap ? swap(value) : 0;
+}
+
+std::string ObjectIDText(uint32_t objectID) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(objectID));
+  return text;
 }
 
 std::string NWErrorCodeText(int32_t code) {

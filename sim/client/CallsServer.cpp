@@ -16,6 +16,11 @@ constexpr uint16_t kAnyType = 0xFFFF;
 
 const BinderyObject* LoggedInUser(const State& state) { return state.FindObject(state.currentUser); }
 
+// The bindery knows no object that lives in directory services only.
+const BinderyObject* InBindery(const BinderyObject* object) {
+  return object && !object->directoryOnly ? object : nullptr;
+}
+
 uint8_t& ErrorMode() {
   static uint8_t mode = 0;
   return mode;
@@ -34,13 +39,18 @@ NWCCODE NWCALL NWCallsInit(void* reserved1, void* reserved2) {
 NWCCODE NWCALL NWGetPrimaryConnectionID(NWCONN_HANDLE* conn) {
   return RunEntryPoint("NWGetPrimaryConnectionID", [&]() -> NWCCODE {
     if (!conn) return kInvalidParameter;
-    *conn = kConnectionHandle;
+    *conn = PrimaryConnection(CurrentServer().Current()->state);
     return kOk;
   }, kNoConnectionToServer);
 }
 
 NWCCODE NWCALL NWSetPrimaryConnectionID(NWCONN_HANDLE conn) {
-  return RunEntryPoint("NWSetPrimaryConnectionID", [&] { return CheckConnection(conn); });
+  return RunEntryPoint("NWSetPrimaryConnectionID", [&]() -> NWCCODE {
+    std::optional<ConnectedServer> server = ServerOfConnection(CurrentServer().Current()->state, conn);
+    if (!server) return kInvalidConnection;
+    SetPrimaryServer(server->identity->name);
+    return kOk;
+  });
 }
 
 NWCCODE NWCALL NWGetConnectionHandle(const char* serverName, uint16_t reserved1, NWCONN_HANDLE* conn,
@@ -50,8 +60,11 @@ NWCCODE NWCALL NWGetConnectionHandle(const char* serverName, uint16_t reserved1,
   return RunEntryPoint("NWGetConnectionHandle", [&]() -> NWCCODE {
     std::optional<std::string> name = ReadText(serverName, kObjectNameCapacity - 1);
     if (!name || !conn) return kInvalidParameter;
-    if (!EqualNoCase(*name, CurrentServer().Current()->state.server.name)) return kNoConnectionToServer;
-    *conn = kConnectionHandle;
+    const State& state = CurrentServer().Current()->state;
+    std::optional<NWCONN_HANDLE> found = ConnectionOfServer(state, *name);
+    if (!found) return kNoConnectionToServer;
+    CountOpen(ServerOfConnection(state, *found).value().identity->name);
+    *conn = *found;
     return kOk;
   });
 }
@@ -62,7 +75,7 @@ NWCCODE NWCALL NWGetObjectName(NWCONN_HANDLE conn, uint32_t objectID, char* obje
   return RunEntryPoint("NWGetObjectName", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!objectName) return kInvalidParameter;
-    const BinderyObject* object = CurrentServer().Current()->state.FindObject(WireOrder(objectID));
+    const BinderyObject* object = InBindery(CurrentServer().Current()->state.FindObject(WireOrder(objectID)));
     if (!object) return kNoSuchObject;
     if (!WriteText(objectName, kObjectNameCapacity, object->name)) return kInvalidParameter;
     if (objectType) *objectType = WireOrder16(object->type);
@@ -76,8 +89,8 @@ NWCCODE NWCALL NWGetObjectID(NWCONN_HANDLE conn, const char* objectName, uint16_
     std::optional<std::string> name = ReadText(objectName, kObjectNameCapacity - 1);
     if (!name || !objectID) return kInvalidParameter;
     const State& state = CurrentServer().Current()->state;
-    const BinderyObject* object = objectType == kAnyType ? state.FindObjectByName(*name)
-                                                                  : state.FindObject(*name, WireOrder16(objectType));
+    const BinderyObject* object = InBindery(objectType == kAnyType ? state.FindObjectByName(*name)
+                                                                   : state.FindObject(*name, WireOrder16(objectType)));
     if (!object) return kNoSuchObject;
     *objectID = WireOrder(object->id);
     return kOk;
@@ -88,7 +101,7 @@ NWCCODE NWCALL NWGetConnectionNumber(NWCONN_HANDLE conn, uint16_t* connNumber) {
   return RunEntryPoint("NWGetConnectionNumber", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!connNumber) return kInvalidParameter;
-    *connNumber = CurrentServer().Current()->state.server.connectionNumber;
+    *connNumber = ServerOfConnection(CurrentServer().Current()->state, conn).value().identity->connectionNumber;
     return kOk;
   });
 }
@@ -99,7 +112,7 @@ NWCCODE NWCALL NWGetConnectionInformation(NWCONN_HANDLE conn, uint16_t connNumbe
     if (NWCCODE c = CheckConnection(conn)) return c;
     const State& state = CurrentServer().Current()->state;
     const BinderyObject* user = LoggedInUser(state);
-    if (connNumber != state.server.connectionNumber || !user) return kFailure;
+    if (connNumber != ServerOfConnection(state, conn).value().identity->connectionNumber || !user) return kFailure;
     if (objectName && !WriteText(objectName, kObjectNameCapacity, user->name)) return kInvalidParameter;
     if (objectType) *objectType = WireOrder16(user->type);
     if (objectID) *objectID = WireOrder(user->id);
@@ -116,7 +129,7 @@ NWCCODE NWCALL NWCheckConsolePrivileges(NWCONN_HANDLE conn) {
   return RunEntryPoint("NWCheckConsolePrivileges", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     const BinderyObject* user = LoggedInUser(CurrentServer().Current()->state);
-    return user && user->supervisor ? kOk : kNoConsolePrivileges;
+    return user && user->IsConsoleOperator() ? kOk : kNoConsolePrivileges;
   });
 }
 
@@ -124,7 +137,7 @@ NWCCODE NWCALL NWIsManager(NWCONN_HANDLE conn) {
   return RunEntryPoint("NWIsManager", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     const BinderyObject* user = LoggedInUser(CurrentServer().Current()->state);
-    return user && user->supervisor ? kOk : kFailure;
+    return user && user->IsManager() ? kOk : kFailure;
   });
 }
 
@@ -136,7 +149,8 @@ NWCCODE NWCALL NWReadPropertyValue(NWCONN_HANDLE conn, const char* objectName, u
     std::optional<std::string> name = ReadText(objectName, kObjectNameCapacity - 1);
     std::optional<std::string> property = ReadText(propertyName, 15);
     if (!name || !property || !segmentData) return kInvalidParameter;
-    const BinderyObject* object = CurrentServer().Current()->state.FindObject(*name, WireOrder16(objectType));
+    const State& state = CurrentServer().Current()->state;
+    const BinderyObject* object = InBindery(state.FindObject(*name, WireOrder16(objectType)));
     if (!object) return kNoSuchObject;
     if (!EqualNoCase(*property, "IDENTIFICATION") || segmentNumber != 1) return kNoSuchProperty;
     std::memset(segmentData, 0, 128);
@@ -155,7 +169,7 @@ NWCCODE NWCALL NWSetBroadcastMode(NWCONN_HANDLE conn, uint16_t mode) {
   return RunEntryPoint("NWSetBroadcastMode", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (mode > 3) return kInvalidParameter;
-    BroadcastMode() = mode;
+    SetBroadcastMode(mode);
     return kOk;
   });
 }

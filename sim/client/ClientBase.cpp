@@ -2,9 +2,13 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <memory>
 #include <mutex>
+
+#include "Text.h"
 
 namespace nwsim {
 
@@ -51,10 +55,58 @@ std::optional<NWCCODE> InjectedFailure(const char* entryPoint) {
   return it->second;
 }
 
+// The modules are separate libraries with their own variables; the
+// process's environment is what they share.
+constexpr const char* kUnicodeTablesVariable = "NWSIM_UNICODE_TABLES";
+
+int UnicodeTablesLoaded() {
+  char count[16] = {};
+  const DWORD length = GetEnvironmentVariableA(kUnicodeTablesVariable, count, sizeof count);
+  return length > 0 && length < sizeof count ? std::atoi(count) : 0;
+}
+
+void SetUnicodeTablesLoaded(int count) {
+  SetEnvironmentVariableA(kUnicodeTablesVariable, count > 0 ? std::to_string(count).c_str() : nullptr);
+}
+
+std::optional<ConnectedServer> ServerOfConnection(const State& state, NWCONN_HANDLE conn) {
+  if (conn == kConnectionHandle) return ConnectedServer{&state.server, !state.treeName.empty()};
+  if (conn < kOtherConnectionBase || conn - kOtherConnectionBase >= state.otherServers.size()) return std::nullopt;
+  const OtherServer& other = state.otherServers[conn - kOtherConnectionBase];
+  return ConnectedServer{&other.identity, other.directory && !state.treeName.empty()};
+}
+
+std::optional<NWCONN_HANDLE> ConnectionOfServer(const State& state, std::string_view name) {
+  if (EqualNoCase(name, state.server.name)) return kConnectionHandle;
+  for (size_t i = 0; i < state.otherServers.size(); ++i)
+    if (EqualNoCase(name, state.otherServers[i].identity.name)) return kOtherConnectionBase + NWCONN_HANDLE(i);
+  return std::nullopt;
+}
+
+NWCONN_HANDLE PrimaryConnection(const State& state) {
+  return ConnectionOfServer(state, state.primaryServer).value_or(kConnectionHandle);
+}
+
+void CountOpen(std::string serverName) {
+  CurrentServer().Folder().Update([&](State& state) {
+    ++state.connectionOpens[serverName];
+    return true;
+  });
+}
+
+void SetPrimaryServer(const std::string& name) {
+  CurrentServer().Folder().Update([&](State& state) {
+    const std::string primary = EqualNoCase(name, state.server.name) ? std::string() : UpperCase(name);
+    if (state.primaryServer == primary) return false;
+    state.primaryServer = primary;
+    return true;
+  });
+}
+
 NWCCODE CheckConnection(NWCONN_HANDLE conn) {
   // The server itself answered already: every entry point asks it for
   // injected failures first.
-  return conn == kConnectionHandle ? kOk : kInvalidConnection;
+  return ServerOfConnection(CurrentServer().Current()->state, conn) ? kOk : kInvalidConnection;
 }
 
 std::optional<std::string> ReadText(const char* text, size_t maxLength) {

@@ -10,9 +10,25 @@
 
 namespace nwsim {
 
-// The one connection every module hands out, and its reference.
+// The main server's connection and its reference; the other servers'
+// connections follow from kOtherConnectionBase in their order.
 inline constexpr NWCONN_HANDLE kConnectionHandle = 0x00004E01;
 inline constexpr uint32_t kConnectionReference = 0x00004E02;
+inline constexpr NWCONN_HANDLE kOtherConnectionBase = 0x00004E10;
+
+// What a connection's server says of itself.
+struct ConnectedServer {
+  const ServerIdentity* identity = nullptr;
+  bool directory = false;  // in the tree (the main server: when there is one)
+};
+std::optional<ConnectedServer> ServerOfConnection(const State& state, NWCONN_HANDLE conn);
+// The connection of the server of that name (any case).
+std::optional<NWCONN_HANDLE> ConnectionOfServer(const State& state, std::string_view name);
+NWCONN_HANDLE PrimaryConnection(const State& state);
+// Counts a connection opened by name, as the server keeps track of them.
+void CountOpen(std::string serverName);
+// Makes the named server the primary one for every process.
+void SetPrimaryServer(const std::string& name);
 
 // The simulated server this module talks to: the folder named by
 // NWSIM_ROOT, else "nwsim-server" beside the module. Asked anew on every
@@ -25,7 +41,12 @@ template <class Body>
 NWCCODE RunEntryPoint(const char* name, Body body, NWCCODE onException = kFailure);
 std::optional<NWCCODE> InjectedFailure(const char* entryPoint);
 
-// kOk when the handle is the server's connection.
+// How many times this process loaded the unicode tables and has not freed
+// them; kept where every module of the process sees it.
+int UnicodeTablesLoaded();
+void SetUnicodeTablesLoaded(int count);
+
+// kOk when the handle is a connection to one of the servers.
 NWCCODE CheckConnection(NWCONN_HANDLE conn);
 
 // A caller's NUL-terminated text of at most maxLength characters; nothing

@@ -1,6 +1,10 @@
 #include "ConnectionInfo.h"
 
+#include <windows.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "ClientBase.h"
 
@@ -26,16 +30,23 @@ NWCCODE WriteNumber(uint32_t value, uint32_t length, void* buffer) {
 
 }  // namespace
 
-uint16_t& BroadcastMode() {
-  static uint16_t mode = 0;
-  return mode;
+constexpr const char* kBroadcastModeVariable = "NWSIM_BROADCAST_MODE";
+
+uint16_t BroadcastMode() {
+  char mode[8] = {};
+  const DWORD length = GetEnvironmentVariableA(kBroadcastModeVariable, mode, sizeof mode);
+  return length > 0 && length < sizeof mode ? static_cast<uint16_t>(std::atoi(mode)) : 0;
+}
+
+void SetBroadcastMode(uint16_t mode) {
+  SetEnvironmentVariableA(kBroadcastModeVariable, std::to_string(mode).c_str());
 }
 
 NWCCODE GetConnectionInfo(NWCONN_HANDLE conn, uint32_t infoType, uint32_t length, void* buffer) {
   return RunEntryPoint("NWCCGetConnInfo", [&]() -> NWCCODE {
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!buffer) return kInvalidParameter;
-    const ServerIdentity& server = CurrentServer().Current()->state.server;
+    const ServerIdentity& server = *ServerOfConnection(CurrentServer().Current()->state, conn).value().identity;
     switch (infoType) {
       case kInfoBroadcastState: return WriteNumber(BroadcastMode(), length, buffer);
       case kInfoConnectionNumber: return WriteNumber(server.connectionNumber, length, buffer);

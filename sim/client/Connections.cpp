@@ -30,7 +30,7 @@ NWCCODE NWCALL NWCCOpenConnByRef(uint32_t connRef, uint32_t openState, uint32_t 
   return RunEntryPoint("NWCCOpenConnByRef", [&]() -> NWCCODE {
     if (!conn) return kInvalidParameter;
     if (connRef != kConnectionReference) return kInvalidConnection;
-    *conn = kConnectionHandle;
+    *conn = PrimaryConnection(CurrentServer().Current()->state);
     return kOk;
   });
 }
@@ -45,10 +45,12 @@ NWCCODE NWCALL NWCCOpenConnByName(NWCONN_HANDLE startConn, const char* name, uin
     if (!wanted || !conn || (nameFormat != kBinderyNameFormat && nameFormat != kDirectoryNameFormat))
       return kInvalidParameter;
     const State& state = CurrentServer().Current()->state;
-    bool known = EqualNoCase(*wanted, state.server.name) ||
-                 (nameFormat == kDirectoryNameFormat && !state.treeName.empty() && EqualNoCase(*wanted, state.treeName));
-    if (!known) return kNoConnectionToServer;
-    *conn = kConnectionHandle;
+    std::optional<NWCONN_HANDLE> found = ConnectionOfServer(state, *wanted);
+    if (!found && nameFormat == kDirectoryNameFormat && !state.treeName.empty() && EqualNoCase(*wanted, state.treeName))
+      found = kConnectionHandle;
+    if (!found) return kNoConnectionToServer;
+    CountOpen(ServerOfConnection(state, *found).value().identity->name);
+    *conn = *found;
     return kOk;
   });
 }
@@ -58,11 +60,14 @@ NWCCODE NWCALL NWCCGetConnInfo(NWCONN_HANDLE conn, uint32_t infoType, uint32_t l
 }
 
 // Like the real client, the name is taken on trust; a server that does not
-// exist shows when a connection to it is opened.
+// exist shows when a connection to it is opened. A known one becomes the
+// primary server.
 NWCCODE NWCALL NWCCSetPrefServerName(const char* serverName) {
   return RunEntryPoint("NWCCSetPrefServerName", [&]() -> NWCCODE {
     std::optional<std::string> name = ReadText(serverName, kMaxServerName);
-    return name && !name->empty() ? kOk : kInvalidParameter;
+    if (!name || name->empty()) return kInvalidParameter;
+    if (ConnectionOfServer(CurrentServer().Current()->state, *name)) SetPrimaryServer(*name);
+    return kOk;
   });
 }
 

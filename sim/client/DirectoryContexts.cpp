@@ -9,9 +9,12 @@ namespace {
 
 constexpr int32_t kKeyFlags = 1;
 constexpr int32_t kKeyNameContext = 3;
-constexpr size_t kNameCapacity = 128;
+// The client's limit for a distinguished name is 256 characters; it writes
+// names and the name context into buffers it takes to hold that and a NUL.
+constexpr size_t kMaxNameLength = 256;
+constexpr size_t kNameCapacity = kMaxNameLength + 1;
 constexpr size_t kTreeNameCapacity = 48;
-constexpr size_t kMaxInputName = 255;
+constexpr size_t kMaxInputName = kMaxNameLength;
 
 bool Typed(const DirectoryContext& context) { return !(context.flags & kTypelessNames); }
 
@@ -35,23 +38,37 @@ NWCCODE WithContext(const char* entryPoint, int32_t handle, Body body) {
 
 extern "C" {
 
-int32_t NWCALL NWDSCreateContext() { return Directory().NewContext(DirectoryContext()); }
+// A context needs the unicode tables, as the client documents; a failure
+// comes back as a negative handle.
+int32_t NWCALL NWDSCreateContext() {
+  return static_cast<int32_t>(RunEntryPoint("NWDSCreateContext", []() -> NWCCODE {
+    if (UnicodeTablesLoaded() == 0) return kDSContextCreation;
+    return static_cast<NWCCODE>(Directory().NewContext(DirectoryContext()));
+  }, kDSContextCreation));
+}
 
 NWCCODE NWCALL NWDSFreeContext(int32_t context) {
-  return Directory().FreeContext(context) ? kOk : kDSBadContext;
+  return RunEntryPoint("NWDSFreeContext",
+                       [&]() -> NWCCODE { return Directory().FreeContext(context) ? kOk : kDSBadContext; });
 }
 
 int32_t NWCALL NWDSDuplicateContext(int32_t context) {
-  std::optional<DirectoryContext> original = Directory().Context(context);
-  return original ? Directory().NewContext(*original) : static_cast<int32_t>(kDSBadContext);
+  return static_cast<int32_t>(RunEntryPoint("NWDSDuplicateContext", [&]() -> NWCCODE {
+    std::optional<DirectoryContext> original = Directory().Context(context);
+    return original ? static_cast<NWCCODE>(Directory().NewContext(*original)) : kDSBadContext;
+  }, kDSContextCreation));
 }
 
 NWCCODE NWCALL NWDSDuplicateContextHandle(int32_t source, int32_t* destination) {
-  if (!destination) return kDSNullPointer;
-  std::optional<DirectoryContext> original = Directory().Context(source);
-  if (!original) return kDSBadContext;
-  *destination = Directory().NewContext(*original);
-  return kOk;
+  return RunEntryPoint("NWDSDuplicateContextHandle", [&]() -> NWCCODE {
+    if (!destination) return kDSNullPointer;
+    std::optional<DirectoryContext> original = Directory().Context(source);
+    if (!original) return kDSBadContext;
+    const int32_t handle = Directory().NewContext(*original);
+    if (handle < 0) return static_cast<NWCCODE>(handle);
+    *destination = handle;
+    return kOk;
+  });
 }
 
 NWCCODE NWCALL NWDSSetContext(int32_t handle, int32_t key, const void* value) {
@@ -139,10 +156,12 @@ NWCCODE NWCALL NWDSAuditGetObjectID(int32_t handle, const char* objectName, NWCO
 // Non-zero, with the tree's name, for a server in a directory tree.
 uint16_t NWCALL NWIsDSServer(NWCONN_HANDLE conn, char* treeName) {
   try {
-    if (CheckConnection(conn)) return 0;
-    const std::string& tree = CurrentServer().Current()->state.treeName;
-    if (treeName) WriteText(treeName, kTreeNameCapacity, tree);
-    return tree.empty() ? 0 : 1;
+    if (InjectedFailure("NWIsDSServer")) return 0;
+    const State& state = CurrentServer().Current()->state;
+    std::optional<ConnectedServer> server = ServerOfConnection(state, conn);
+    if (!server || !server->directory) return 0;
+    if (treeName) WriteText(treeName, kTreeNameCapacity, state.treeName);
+    return 1;
   } catch (...) {
     return 0;
   }

@@ -1,4 +1,6 @@
 // Directory-services library: buffers and reading an object's attributes.
+#include <algorithm>
+
 #include "ClientBase.h"
 #include "DirectoryNames.h"
 #include "DirectoryState.h"
@@ -39,22 +41,29 @@ std::optional<AttributeValue> Attribute(const BinderyObject& object, const std::
 extern "C" {
 
 NWCCODE NWCALL NWDSAllocBuf(size_t size, void** buffer) {
-  if (!buffer) return kDSNullPointer;
-  if (size == 0 || size > kMaxBufferSize) return kInvalidParameter;
-  *buffer = Directory().NewBuffer();
-  return kOk;
+  return RunEntryPoint("NWDSAllocBuf", [&]() -> NWCCODE {
+    if (!buffer) return kDSNullPointer;
+    if (size == 0 || size > kMaxBufferSize) return kInvalidParameter;
+    *buffer = Directory().NewBuffer();
+    return kOk;
+  });
 }
 
-NWCCODE NWCALL NWDSFreeBuf(void* buffer) { return Directory().FreeBuffer(buffer) ? kOk : kDSInvalidHandle; }
+NWCCODE NWCALL NWDSFreeBuf(void* buffer) {
+  return RunEntryPoint("NWDSFreeBuf",
+                       [&]() -> NWCCODE { return Directory().FreeBuffer(buffer) ? kOk : kDSInvalidHandle; });
+}
 
 NWCCODE NWCALL NWDSInitBuf(int32_t context, uint32_t operation, void* buffer) {
-  if (!Directory().Context(context)) return kDSBadContext;
-  DirectoryBuffer* b = Directory().Buffer(buffer);
-  if (!b) return kDSInvalidHandle;
-  if (operation != kOperationRead) return kDSBadVerb;
-  *b = DirectoryBuffer();
-  b->operation = operation;
-  return kOk;
+  return RunEntryPoint("NWDSInitBuf", [&]() -> NWCCODE {
+    if (!Directory().Context(context)) return kDSBadContext;
+    DirectoryBuffer* b = Directory().Buffer(buffer);
+    if (!b) return kDSInvalidHandle;
+    if (operation != kOperationRead) return kDSBadVerb;
+    *b = DirectoryBuffer();
+    b->operation = operation;
+    return kOk;
+  });
 }
 
 NWCCODE NWCALL NWDSPutAttrName(int32_t context, void* buffer, const char* attributeName) {
@@ -126,12 +135,25 @@ NWCCODE NWCALL NWDSGetAttrVal(int32_t context, void* buffer, uint32_t syntaxID, 
   return kOk;
 }
 
+// The bytes the next value of the result buffer takes, its NUL included.
+NWCCODE NWCALL NWDSComputeAttrValSize(int32_t context, void* buffer, uint32_t syntaxID, uint32_t* size) {
+  return RunEntryPoint("NWDSComputeAttrValSize", [&]() -> NWCCODE {
+    if (!Directory().Context(context)) return kDSBadContext;
+    DirectoryBuffer* b = Directory().Buffer(buffer);
+    if (!b || !size) return kDSNullPointer;
+    if (b->next >= b->results.size()) return kDSNoSuchAttribute;
+    const AttributeValue& a = b->results[b->next];
+    if (a.syntax != syntaxID) return kInvalidParameter;
+    *size = static_cast<uint32_t>(std::min<size_t>(a.value.size(), 127) + 1);
+    return kOk;
+  });
+}
+
 // Required by the program's binding but never called: writing to the
 // directory is not simulated.
 NWCCODE NWCALL NWDSPutAttrVal(int32_t, void*, uint32_t, const void*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSPutChange(int32_t, void*, uint32_t, const char*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSModifyObject(int32_t, const char*, int32_t*, uint8_t, void*) { return kDSNotImplemented; }
-NWCCODE NWCALL NWDSComputeAttrValSize(int32_t, void*, uint32_t, uint32_t*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSRemoveObject(int32_t, const char*) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSGenerateObjectKeyPair(int32_t, const char*, const char*, uint32_t) { return kDSNotImplemented; }
 NWCCODE NWCALL NWDSGetObjectName(int32_t, void*, char*, uint32_t*, void*) { return kDSNotImplemented; }

@@ -4,9 +4,15 @@ namespace nwsim {
 
 int32_t DirectoryObjects::NewContext(const DirectoryContext& context) {
   std::lock_guard<std::mutex> lock(FGuard);
+  if (FContexts.size() >= kMaxContexts) return static_cast<int32_t>(kDSContextCreation);
   int32_t handle = FNextContext++;
   FContexts[handle] = context;
   return handle;
+}
+
+size_t DirectoryObjects::ContextCount() const {
+  std::lock_guard<std::mutex> lock(FGuard);
+  return FContexts.size();
 }
 
 bool DirectoryObjects::FreeContext(int32_t handle) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Api.h"
+#include "Codes.h"
 
 namespace nwsim {
 
@@ -36,7 +37,13 @@ struct DirectoryBuffer {
 // The directory library's per-process objects, by the handles it gave out.
 class DirectoryObjects {
 public:
+  // So that a program that never frees its contexts runs out, as it would
+  // on a real workstation.
+  static constexpr size_t kMaxContexts = 64;
+
+  // kDSContextCreation (negative) when the limit is reached.
   int32_t NewContext(const DirectoryContext& context);
+  size_t ContextCount() const;
   bool FreeContext(int32_t handle);
   // A copy; changes go through Update.
   std::optional<DirectoryContext> Context(int32_t handle) const;

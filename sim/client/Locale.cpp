@@ -13,14 +13,9 @@ constexpr size_t kLocaleRecordSize = 132;
 constexpr size_t kCodePageOffset = 56;
 constexpr size_t kCountryOffset = 60;
 
-struct UnicodeTables {
-  std::mutex guard;
-  int loaded = 0;
-};
-
-UnicodeTables& Tables() {
-  static UnicodeTables tables;
-  return tables;
+std::mutex& TablesGuard() {
+  static std::mutex guard;
+  return guard;
 }
 
 void PutText(uint8_t* at, const char* text) { std::memcpy(at, text, std::strlen(text) + 1); }
@@ -61,15 +56,16 @@ void* NWCALL NWLlocaleconv(void* record) {
 
 NWCCODE NWCALL NWInitUnicodeTables(int32_t countryCode, int32_t codePage) {
   if (countryCode <= 0 || codePage <= 0) return kInvalidParameter;
-  std::lock_guard<std::mutex> lock(Tables().guard);
-  ++Tables().loaded;
+  std::lock_guard<std::mutex> lock(TablesGuard());
+  SetUnicodeTablesLoaded(UnicodeTablesLoaded() + 1);
   return kOk;
 }
 
 NWCCODE NWCALL NWFreeUnicodeTables() {
-  std::lock_guard<std::mutex> lock(Tables().guard);
-  if (Tables().loaded == 0) return kFailure;
-  --Tables().loaded;
+  std::lock_guard<std::mutex> lock(TablesGuard());
+  const int loaded = UnicodeTablesLoaded();
+  if (loaded == 0) return kFailure;
+  SetUnicodeTablesLoaded(loaded - 1);
   return kOk;
 }
 

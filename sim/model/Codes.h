@@ -33,6 +33,7 @@ inline constexpr Code kDSBadContext = static_cast<Code>(-303);
 inline constexpr Code kDSBadVerb = static_cast<Code>(-308);
 inline constexpr Code kDSInvalidHandle = static_cast<Code>(-322);
 inline constexpr Code kDSNullPointer = static_cast<Code>(-331);
+inline constexpr Code kDSContextCreation = static_cast<Code>(-328);
 inline constexpr Code kDSNoSuchEntry = static_cast<Code>(-601);
 inline constexpr Code kDSNoSuchAttribute = static_cast<Code>(-603);
 inline constexpr Code kDSNotImplemented = static_cast<Code>(-699);

@@ -7,6 +7,9 @@
 
 namespace nwsim {
 
+// The client's longest distinguished name, in characters.
+inline constexpr size_t kMaxDirectoryName = 256;
+
 // Directory names are dot-separated components, typed ("CN=ADMIN.O=ACME")
 // or typeless ("ADMIN.ACME"). A bindery object's directory name is CN=its
 // name in the tree's context.

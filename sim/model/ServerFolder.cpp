@@ -1,5 +1,9 @@
 #include "ServerFolder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -72,13 +76,25 @@ std::shared_ptr<const Snapshot> ServerFolder::Current() {
   return result;
 }
 
+#ifdef _WIN32
+// The C runtime's file times, which std::filesystem uses here, keep whole
+// seconds only.
+std::optional<ServerFolder::FileStamp> ServerFolder::StampOfStateFile() const {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(StatePath().c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  const auto written = static_cast<int64_t>(uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                            data.ftLastWriteTime.dwLowDateTime);
+  return FileStamp{written, uintmax_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow};
+}
+#else
 std::optional<ServerFolder::FileStamp> ServerFolder::StampOfStateFile() const {
   std::error_code timeError, sizeError;
-  FileStamp stamp{std::filesystem::last_write_time(StatePath(), timeError),
-                  std::filesystem::file_size(StatePath(), sizeError)};
+  const auto written = std::filesystem::last_write_time(StatePath(), timeError);
+  const uintmax_t size = std::filesystem::file_size(StatePath(), sizeError);
   if (timeError || sizeError) return std::nullopt;
-  return stamp;
+  return FileStamp{written.time_since_epoch().count(), size};
 }
+#endif
 
 std::shared_ptr<const Snapshot> ServerFolder::Load() {
   std::optional<FileStamp> stamp = StampOfStateFile();

@@ -61,8 +61,10 @@ private:
 
   // What the state file looked like when the cache was filled: a stat is
   // far cheaper than an open, above all under Wine.
+  // The write time in the finest unit the system keeps: two updates in one
+  // second may leave a file of the same size behind.
   struct FileStamp {
-    std::filesystem::file_time_type written;
+    int64_t written = 0;
     uintmax_t size = 0;
     bool operator==(const FileStamp&) const = default;
   };

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +21,14 @@ struct ServerIdentity {
   uint16_t country = 1;
 };
 
+// Another server the workstation can reach, with a connection of its own.
+// Its bindery, volumes and deleted files are the main server's: only what
+// it says of itself differs.
+struct OtherServer {
+  ServerIdentity identity;
+  bool directory = false;  // in the main server's tree
+};
+
 // Bindery types are the plain numbers (1 user, 2 group, 7 print server);
 // the client shows them swapped, as they travel on the wire.
 struct BinderyObject {
@@ -27,6 +37,14 @@ struct BinderyObject {
   std::string name;
   std::string fullName;
   bool supervisor = false;
+  // Rights of their own, which supervisors have as well.
+  bool consoleOperator = false;
+  bool manager = false;
+  // Known to directory services only: the bindery calls do not find it.
+  bool directoryOnly = false;
+
+  bool IsConsoleOperator() const { return supervisor || consoleOperator; }
+  bool IsManager() const { return supervisor || manager; }
 };
 
 struct Volume {
@@ -72,6 +90,14 @@ struct DeletedEntry {
   bool generated = false;
 };
 
+// The server's clock: the workstation's shifted by an offset, or, to try a
+// program on what a broken server says, seven raw bytes (years since 1900,
+// month, day, hour, minute, second, day of week) given out as they are.
+struct ServerClock {
+  int64_t offsetSeconds = 0;
+  std::optional<std::array<uint8_t, 7>> rawBytes;
+};
+
 struct Faults {
   std::map<std::string, uint32_t> failingCalls;
   std::set<std::string> vanishingNames;
@@ -81,6 +107,11 @@ struct Faults {
 struct State {
   uint64_t generation = 0;
   ServerIdentity server;
+  std::vector<OtherServer> otherServers;
+  std::string primaryServer;  // "": the main server
+  // Connections opened by name, per server name, so that tests see how
+  // often a program opens one.
+  std::map<std::string, uint32_t> connectionOpens;
   std::string treeName;
   std::string dsContext;
   uint32_t currentUser = 0;
@@ -89,8 +120,11 @@ struct State {
   std::vector<BinderyObject> objects;
   std::vector<Volume> volumes;
   std::vector<DriveMapping> mappings;
+  // The workstation's first drive for network use; 0: the first mapped one.
+  char firstNetworkDrive = 0;
   std::vector<FolderRights> rights;
   std::vector<DeletedEntry> deleted;  // in deletion order
+  ServerClock clock;
   Faults faults;
 
   const Volume* FindVolume(std::string_view name) const;

@@ -49,6 +49,8 @@ public:
   LineReader(std::vector<std::string> fields, size_t lineNumber)
       : FFields(std::move(fields)), FLine(lineNumber) {}
 
+  size_t Count() const { return FFields.size(); }
+
   void ExpectCount(size_t count) const {
     if (FFields.size() != count) Fail("wrong number of fields");
   }
@@ -64,6 +66,14 @@ public:
         value > std::numeric_limits<Number>::max())
       Fail("bad number '" + field + "'");
     return static_cast<Number>(value);
+  }
+
+  int64_t Signed() {
+    const std::string& field = Next();
+    int64_t value = 0;
+    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (ec != std::errc() || end != field.data() + field.size() || field.empty()) Fail("bad number '" + field + "'");
+    return value;
   }
 
   char Letter() {
@@ -122,8 +132,8 @@ DeletedEntry ReadEntry(LineReader& r) {
   return e;
 }
 
-void ReadServer(LineReader& r, ServerIdentity& s) {
-  r.ExpectCount(9);
+void ReadServer(LineReader& r, ServerIdentity& s, size_t fields = 9) {
+  r.ExpectCount(fields);
   s.name = r.Text();
   s.major = r.Unsigned<uint8_t>();
   s.minor = r.Unsigned<uint8_t>();
@@ -135,21 +145,42 @@ void ReadServer(LineReader& r, ServerIdentity& s) {
   if (s.name.empty() || s.name.size() > 47) r.Fail("bad server name");
 }
 
+// Files written before the operator, manager and directory-only flags end
+// after the supervisor flag.
 void ReadObject(LineReader& r, State& state) {
-  r.ExpectCount(6);
+  const bool withFlags = r.Count() == 9;
+  if (!withFlags) r.ExpectCount(6);
   BinderyObject o;
   o.id = r.Unsigned<uint32_t>();
   o.type = r.Unsigned<uint16_t>();
   o.name = r.Text();
   o.fullName = r.Text();
   o.supervisor = r.Flag();
-  if (o.name.empty() || o.name.size() > 47 || o.fullName.size() > 127) r.Fail("bad object name");
+  if (withFlags) {
+    o.consoleOperator = r.Flag();
+    o.manager = r.Flag();
+    o.directoryOnly = r.Flag();
+  }
+  const size_t longest = o.directoryOnly ? 64 : 47;
+  if (o.name.empty() || o.name.size() > longest || o.fullName.size() > 127) r.Fail("bad object name");
   state.objects.push_back(std::move(o));
 }
 
 void ReadLine(LineReader& r, std::string_view kind, State& state) {
   if (kind == "server") {
     ReadServer(r, state.server);
+  } else if (kind == "other-server") {
+    OtherServer other;
+    ReadServer(r, other.identity, 10);
+    other.directory = r.Flag();
+    state.otherServers.push_back(std::move(other));
+  } else if (kind == "primary") {
+    r.ExpectCount(2);
+    state.primaryServer = r.Text();
+  } else if (kind == "opens") {
+    r.ExpectCount(3);
+    const std::string& name = r.Text();
+    state.connectionOpens[name] = r.Unsigned<uint32_t>();
   } else if (kind == "tree") {
     r.ExpectCount(3);
     state.treeName = r.Text();
@@ -192,6 +223,18 @@ void ReadLine(LineReader& r, std::string_view kind, State& state) {
   } else if (kind == "vanish") {
     r.ExpectCount(2);
     state.faults.vanishingNames.insert(r.Text());
+  } else if (kind == "first-drive") {
+    r.ExpectCount(2);
+    state.firstNetworkDrive = r.Letter();
+    if (state.firstNetworkDrive < 'A' || state.firstNetworkDrive > 'Z') r.Fail("bad drive letter");
+  } else if (kind == "clock") {
+    r.ExpectCount(2);
+    state.clock.offsetSeconds = r.Signed();
+  } else if (kind == "clock-bytes") {
+    r.ExpectCount(8);
+    std::array<uint8_t, 7> bytes{};
+    for (uint8_t& byte : bytes) byte = r.Unsigned<uint8_t>();
+    state.clock.rawBytes = bytes;
   } else if (kind == "slow") {
     r.ExpectCount(2);
     state.faults.callDelayMs = r.Unsigned<uint32_t>();
@@ -210,16 +253,27 @@ std::string FormatState(const State& state) {
   const ServerIdentity& s = state.server;
   w.Line("server", s.name, s.major, s.minor, s.revision, s.maxConnections, s.connectionNumber, s.codePage,
          s.country);
+  for (const OtherServer& o : state.otherServers) {
+    const ServerIdentity& i = o.identity;
+    w.Line("other-server", i.name, i.major, i.minor, i.revision, i.maxConnections, i.connectionNumber, i.codePage,
+           i.country, o.directory);
+  }
+  if (!state.primaryServer.empty()) w.Line("primary", state.primaryServer);
+  for (const auto& [name, count] : state.connectionOpens) w.Line("opens", name, count);
   if (!state.treeName.empty()) w.Line("tree", state.treeName, state.dsContext);
   w.Line("login", state.currentUser);
   w.Line("counters", state.nextSequence, state.nextObjectId);
-  for (const BinderyObject& o : state.objects) w.Line("object", o.id, o.type, o.name, o.fullName, o.supervisor);
+  for (const BinderyObject& o : state.objects)
+    w.Line("object", o.id, o.type, o.name, o.fullName, o.supervisor, o.consoleOperator, o.manager, o.directoryOnly);
   for (const Volume& v : state.volumes) w.Line("volume", v.number, v.name);
   for (const DriveMapping& m : state.mappings) w.Line("map", m.letter, m.volume, m.folder);
+  if (state.firstNetworkDrive) w.Line("first-drive", state.firstNetworkDrive);
   for (const FolderRights& f : state.rights) w.Line("rights", f.volume, f.folder, f.mask);
   for (const auto& [name, code] : state.faults.failingCalls) w.Line("fail", name, code);
   for (const std::string& name : state.faults.vanishingNames) w.Line("vanish", name);
   if (state.faults.callDelayMs) w.Line("slow", state.faults.callDelayMs);
+  if (state.clock.offsetSeconds) w.Line("clock", std::to_string(state.clock.offsetSeconds));
+  if (const auto& b = state.clock.rawBytes) w.Line("clock-bytes", (*b)[0], (*b)[1], (*b)[2], (*b)[3], (*b)[4], (*b)[5], (*b)[6]);
   for (const DeletedEntry& e : state.deleted) WriteEntry(w, e);
   return out;
 }

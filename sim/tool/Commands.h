@@ -15,11 +15,15 @@ struct ToolContext {
 // Each command takes all its arguments (throwing UsageError) before it
 // touches the server folder.
 void CreateCommand(ToolContext& tool, Arguments& args);
+void AddServerCommand(ToolContext& tool, Arguments& args);
+void PrimaryCommand(ToolContext& tool, Arguments& args);
 void AddVolumeCommand(ToolContext& tool, Arguments& args);
 void AddUserCommand(ToolContext& tool, Arguments& args);
 void LoginCommand(ToolContext& tool, Arguments& args);
 void MapCommand(ToolContext& tool, Arguments& args);
+void FirstDriveCommand(ToolContext& tool, Arguments& args);
 void RightsCommand(ToolContext& tool, Arguments& args);
+void ClockCommand(ToolContext& tool, Arguments& args);
 void ShowCommand(ToolContext& tool, Arguments& args);
 
 void PutCommand(ToolContext& tool, Arguments& args);

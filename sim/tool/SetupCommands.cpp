@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 #include "Commands.h"
+#include "DirectoryNames.h"
 #include "Text.h"
 
 namespace nwsim {
@@ -40,7 +43,7 @@ void CreateCommand(ToolContext& tool, Arguments& args) {
   if (auto version = args.Option("--version")) ParseVersion(*version, state.server);
   if (auto tree = args.Option("--tree")) state.treeName = CheckedName(*tree, 32, "tree name");
   if (auto context = args.Option("--context")) {
-    if (context->empty() || context->size() > 64) throw UsageError("bad context '" + *context + "'");
+    if (context->empty() || context->size() > kMaxDirectoryName) throw UsageError("bad context '" + *context + "'");
     state.dsContext = *context;
   }
   bool noVolume = args.Flag("--no-volume");
@@ -52,6 +55,37 @@ void CreateCommand(ToolContext& tool, Arguments& args) {
   if (!noVolume) state.volumes.push_back(Volume{0, "SYS"});
   tool.server.Folder().Create(state);
   tool.out << "created server " << state.server.name << " in " << tool.server.Folder().Root().string() << "\n";
+}
+
+void AddServerCommand(ToolContext& tool, Arguments& args) {
+  OtherServer other;
+  if (auto version = args.Option("--version")) ParseVersion(*version, other.identity);
+  other.directory = !args.Flag("--bindery-only");
+  other.identity.name = CheckedName(args.Positional("server name"), 47, "server name");
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    if (EqualNoCase(other.identity.name, state.server.name)) throw std::runtime_error(other.identity.name + " exists");
+    for (const OtherServer& known : state.otherServers)
+      if (EqualNoCase(other.identity.name, known.identity.name))
+        throw std::runtime_error(other.identity.name + " exists");
+    if (other.directory && state.treeName.empty()) other.directory = false;
+    // Each server numbers the workstation's connection its own way.
+    other.identity.connectionNumber = static_cast<uint16_t>(state.server.connectionNumber + 4 + state.otherServers.size());
+    state.otherServers.push_back(other);
+    return true;
+  });
+}
+
+void PrimaryCommand(ToolContext& tool, Arguments& args) {
+  std::string name = UpperCase(args.Positional("server name"));
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    bool known = EqualNoCase(name, state.server.name);
+    for (const OtherServer& other : state.otherServers) known = known || EqualNoCase(name, other.identity.name);
+    if (!known) throw std::runtime_error("no server " + name);
+    state.primaryServer = EqualNoCase(name, state.server.name) ? std::string() : name;
+    return true;
+  });
 }
 
 void AddVolumeCommand(ToolContext& tool, Arguments& args) {
@@ -75,10 +109,18 @@ void AddUserCommand(ToolContext& tool, Arguments& args) {
   }
   if (auto type = args.Option("--type")) object.type = static_cast<uint16_t>(ParseNumber(*type, "type", 0xFFFF));
   object.supervisor = args.Flag("--supervisor");
-  object.name = CheckedName(args.Positional("object name"), 47, "object name");
+  object.consoleOperator = args.Flag("--console-operator");
+  object.manager = args.Flag("--manager");
+  object.directoryOnly = args.Flag("--directory-only");
+  // The bindery takes 47 characters; a directory's common name 64.
+  object.name = CheckedName(args.Positional("object name"), object.directoryOnly ? 64 : 47, "object name");
   args.Finish();
   tool.server.Folder().Update([&](State& state) {
     if (state.FindObject(object.name, object.type)) throw std::runtime_error(object.name + " exists");
+    if (object.directoryOnly && state.treeName.empty())
+      throw std::runtime_error("a directory-only object needs a server in a directory tree");
+    if (!state.treeName.empty() && DirectoryName(state, object, true).size() > kMaxDirectoryName)
+      throw std::runtime_error("the directory name of " + object.name + " would be longer than 256 characters");
     object.id = state.nextObjectId++;
     state.objects.push_back(object);
     return true;
@@ -110,6 +152,19 @@ void MapCommand(ToolContext& tool, Arguments& args) {
   });
 }
 
+void FirstDriveCommand(ToolContext& tool, Arguments& args) {
+  std::string letter = UpperCase(args.Positional("drive letter or none"));
+  if (letter.size() == 2 && letter[1] == ':') letter.pop_back();
+  const bool none = letter == "NONE";
+  if (!none && (letter.size() != 1 || letter[0] < 'A' || letter[0] > 'Z'))
+    throw UsageError("bad drive letter '" + letter + "'");
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    state.firstNetworkDrive = none ? 0 : letter[0];
+    return true;
+  });
+}
+
 void RightsCommand(ToolContext& tool, Arguments& args) {
   VolumePath folder = ParseVolumePath(args.Positional("VOLUME:FOLDER"));
   uint16_t mask = static_cast<uint16_t>(ParseNumber(args.Positional("rights mask"), "rights mask", 0x1FF));
@@ -123,15 +178,42 @@ void RightsCommand(ToolContext& tool, Arguments& args) {
   });
 }
 
+void ClockCommand(ToolContext& tool, Arguments& args) {
+  std::string kind = args.Positional("clock action (set, bytes, reset)");
+  ServerClock clock;
+  if (kind == "set") {
+    const DateTimeParts when = ParseWhen(args.Positional("date"));
+    clock.offsetSeconds = static_cast<int64_t>(LocalInstant(when)) - static_cast<int64_t>(std::time(nullptr));
+  } else if (kind == "bytes") {
+    std::array<uint8_t, 7> bytes{};
+    for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(ParseNumber(args.Positional("byte"), "byte", 0xFF));
+    clock.rawBytes = bytes;
+  } else if (kind != "reset") {
+    throw UsageError("unknown clock action '" + kind + "'");
+  }
+  args.Finish();
+  tool.server.Folder().Update([&](State& state) {
+    state.clock = clock;
+    return true;
+  });
+}
+
 void ShowCommand(ToolContext& tool, Arguments& args) {
   args.Finish();
   std::shared_ptr<const Snapshot> snapshot = tool.server.Current();
   const State& s = snapshot->state;
   tool.out << "server " << s.server.name << " " << int(s.server.major) << "." << int(s.server.minor) << "."
            << int(s.server.revision) << "\n";
+  for (const OtherServer& o : s.otherServers)
+    tool.out << "other server " << o.identity.name << " " << int(o.identity.major) << "." << int(o.identity.minor)
+             << (o.directory ? "" : " bindery-only") << "\n";
+  if (!s.primaryServer.empty()) tool.out << "primary " << s.primaryServer << "\n";
+  for (const auto& [name, count] : s.connectionOpens) tool.out << "opened " << name << " " << count << "\n";
   if (!s.treeName.empty()) tool.out << "tree " << s.treeName << " context " << s.dsContext << "\n";
   for (const BinderyObject& o : s.objects)
     tool.out << "object " << std::hex << o.id << std::dec << " type " << o.type << " " << o.name
+             << (o.supervisor ? " supervisor" : "") << (o.consoleOperator ? " console-operator" : "")
+             << (o.manager ? " manager" : "") << (o.directoryOnly ? " directory-only" : "")
              << (o.id == s.currentUser ? " (logged in)" : "") << "\n";
   for (const Volume& v : s.volumes)
     tool.out << "volume " << v.number << " " << v.name << " " << tool.server.Folder().VolumeFolder(v.name).string()

@@ -16,11 +16,20 @@ struct Command {
 
 const Command kCommands[] = {
     {"create", CreateCommand, "create [--server NAME] [--version 4.11] [--tree TREE [--context O=ORG]] [--no-volume]"},
+    {"add-server", AddServerCommand,
+     "add-server NAME [--version 3.12] [--bindery-only]   another server, with a connection of its own"},
+    {"primary", PrimaryCommand, "primary NAME                     the workstation's primary server"},
     {"add-volume", AddVolumeCommand, "add-volume NAME"},
-    {"add-user", AddUserCommand, "add-user NAME [--full-name TEXT] [--type N] [--supervisor]   (prints the ID)"},
+    {"add-user", AddUserCommand,
+     "add-user NAME [--full-name TEXT] [--type N] [--supervisor] [--console-operator] [--manager]\n"
+     "           [--directory-only]   (prints the ID; directory-only: unknown to the bindery, names up to 64)"},
     {"login", LoginCommand, "login NAME                       the client's current user"},
     {"map", MapCommand, "map LETTER VOLUME:FOLDER"},
+    {"first-drive", FirstDriveCommand, "first-drive (LETTER | none)     the workstation's first network drive"},
     {"rights", RightsCommand, "rights VOLUME:FOLDER MASK        the current user's rights there (0x1FB all)"},
+    {"clock", ClockCommand,
+     "clock (set DATE | bytes YEARS-1900 MONTH DAY HOUR MINUTE SECOND WEEKDAY | reset)\n"
+     "                                   the server's clock; bytes: given out as they are"},
     {"show", ShowCommand, "show"},
     {"put", PutCommand, "put VOLUME:PATH [--text TEXT | --from FILE]"},
     {"delete", DeleteCommand,

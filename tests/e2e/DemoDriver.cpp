@@ -6,7 +6,7 @@
 // last, it selects every row and presses Retrove, and ends without waiting
 // (for a picture of the progress window); with --tree-menu last, it opens
 // the context menu of the selected folder in the tree with its Send To
-// submenu and leaves them open.
+// submenu and leaves them open; with --about last, it opens the About box.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +31,8 @@ int main(int argc, char** argv) {
   if (recover) --argc;
   const bool treeMenu = argc > 1 && std::strcmp(argv[argc - 1], "--tree-menu") == 0;
   if (treeMenu) --argc;
+  const bool about = argc > 1 && std::strcmp(argv[argc - 1], "--about") == 0;
+  if (about) --argc;
   int sortColumn = -1;
   if (argc > 2 && std::strcmp(argv[argc - 2], "--sort") == 0) {
     sortColumn = std::atoi(argv[argc - 1]);
@@ -61,6 +63,10 @@ int main(int argc, char** argv) {
     e2e::ListViewSelect(list, -1, true);
     Sleep(500);
     e2e::PressToolButton(toolBar, 12);
+  }
+  if (about) {
+    e2e::ChooseMenuItem(main, 'h', 'a');
+    Sleep(1500);
   }
   if (treeMenu) {
     // As the menu key does; posted, because the menu runs its own loop.

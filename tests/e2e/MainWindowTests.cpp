@@ -292,3 +292,36 @@ TEST_CASE("a bar and its View tick stored out of step come together at the first
                              std::to_string(frame.right) + "," + std::to_string(frame.bottom);
   CHECK(StoredAs(stored, "NormPos", normal.c_str()));
 }
+
+TEST_CASE("the About box names the server, its version and the user the program works as") {
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  ChooseMenuItem(program.Main, 'h', 'a');
+  HWND about = program.WaitForWindow(nullptr, "About", 10000);
+  REQUIRE(about);
+  HWND line = nullptr;
+  for (int index = 0; (line = FindDescendant(about, "Retrove.TLabel", index)) != nullptr; ++index)
+    if (WindowText(line).rfind("ACME_FS1", 0) == 0) break;
+  REQUIRE(line);
+  CHECK(WindowText(line) == "ACME_FS1 \x97 NetWare 4.11 \x97 CN=ADMIN.O=ACME");
+  PostMessageA(about, WM_CLOSE, 0, 0);
+  CHECK(WaitUntil([&] { return !IsWindowVisible(about); }, 5000));
+  CloseAndWait(program);
+}
+
+TEST_CASE("an owner known only to directory services is named in the Details view") {
+  REQUIRE(Nwsim("add-user DSONLY --directory-only"));
+  REQUIRE(Nwsim("put DATA:PROJECTS/DSFILE.TXT --text x"));
+  REQUIRE(Nwsim("delete DATA:PROJECTS/DSFILE.TXT --by JSMITH --owner DSONLY"));
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(G:)", "PROJECTS"});
+  program.Click(kDetailsImage);
+  const int row = program.FindRow("DSFILE.TXT");
+  REQUIRE(row >= 0);
+  const auto rows = ListViewRows(program.List, kColumns);
+  // The bindery does not know the owner; the directory does.
+  CHECK(rows[static_cast<size_t>(row)][4] == "DSONLY.ACME");
+  CHECK(rows[static_cast<size_t>(row)][3] == "JSMITH");
+  CloseAndWait(program);
+}

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "AboutText.h"
 #include "AttributeText.h"
 #include "DetailTexts.h"
 #include "FormatSettings.h"
@@ -105,4 +106,10 @@ TEST_CASE("detail texts read as the one-by-one texts, row after row and whatever
     CHECK(secondTexts == expectedSecond);
     CHECK(secondTexts[1] == "Sunday, 23. March 1997 06:00 a");
   }
+}
+
+TEST_CASE("the About box's connection line names server, version and user, or that none is connected") {
+  CHECK(ConnectionLine(true, "ACME_FS1", "4.11", "CN=ADMIN.O=ACME") == "ACME_FS1 \x97 NetWare 4.11 \x97 CN=ADMIN.O=ACME");
+  CHECK(ConnectionLine(true, "NW312", "3.12", "") == "NW312 \x97 NetWare 3.12");
+  CHECK(ConnectionLine(false, "LOCAL", "0.0", "") == "No server is connected.");
 }

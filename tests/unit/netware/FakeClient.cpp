@@ -10,6 +10,11 @@ void ResetServer() {
   Server = TFakeServer{};
 }
 
+uint32_t Failure(const std::string& entry) {
+  const auto found = Server.Failing.find(entry);
+  return found == Server.Failing.end() ? 0 : found->second;
+}
+
 uint32_t PackDate(int year, int month, int day) {
   return static_cast<uint32_t>(((year - 1980) << 9) | (month << 5) | day);
 }
@@ -145,40 +150,6 @@ uint32_t NWAPI NeverCalled() {
   return 0x89FF;
 }
 
-int32_t NWAPI CreateContext() {
-  ++Server.ContextsCreated;
-  return 42;
-}
-
-uint32_t NWAPI FreeContext(int32_t context) {
-  if (context == 42) ++Server.ContextsFreed;
-  return 0;
-}
-
-uint32_t NWAPI SetContext(int32_t context, int32_t key, const void* value) {
-  if (context != 42) return 0x8801;
-  if (key == 3) Server.NameContext = static_cast<const char*>(value);
-  return 0;
-}
-
-void* NWAPI Llocaleconv(void* record) {
-  auto* bytes = static_cast<unsigned char*>(record);
-  const int32_t codePage = 850;
-  const int32_t country = 1;
-  std::memcpy(bytes + 56, &codePage, 4);
-  std::memcpy(bytes + 60, &country, 4);
-  return record;
-}
-
-uint32_t NWAPI InitUnicodeTables(int32_t country, int32_t codePage) {
-  Server.UnicodeTables = {country, codePage};
-  return 0;
-}
-
-uint32_t NWAPI FreeUnicodeTables() {
-  return 0;
-}
-
 }  // namespace
 
 TFakeModules::TFakeModules() {
@@ -219,19 +190,8 @@ void TFakeModules::AddFullClient() {
   Add("CALWIN32.DLL", "NWUnpackDateTime", Entry(&UnpackDateTime));
   Add("CLXWIN32.DLL", "NWCCGetPrimConnRef", Entry(&GetPrimConnRef));
   Add("CLXWIN32.DLL", "NWCCOpenConnByRef", Entry(&OpenConnByRef));
-  Add("LOCWIN32.DLL", "NWLlocaleconv", Entry(&Llocaleconv));
-  Add("LOCWIN32.DLL", "NWInitUnicodeTables", Entry(&InitUnicodeTables));
-  Add("LOCWIN32.DLL", "NWFreeUnicodeTables", Entry(&FreeUnicodeTables));
-  Add("NETWIN32.DLL", "NWDSFreeContext", Entry(&FreeContext));
-  Add("NETWIN32.DLL", "NWDSSetContext", Entry(&SetContext));
-  for (const char* name :
-       {"NWDSAllocBuf", "NWDSInitBuf", "NWDSFreeBuf", "NWDSDuplicateContext",
-        "NWDSPutAttrName", "NWDSPutAttrVal", "NWDSGetAttrName", "NWDSGetAttrVal", "NWDSGetAttrCount",
-        "NWDSPutChange", "NWDSModifyObject", "NWDSComputeAttrValSize", "NWDSRead", "NWDSRemoveObject",
-        "NWDSGenerateObjectKeyPair", "NWDSGetObjectName", "NWDSGetObjectCount", "NWDSAddObject", "NWDSList",
-        "NWDSGetContext", "NWDSOpenStream"})
-    Add("NETWIN32.DLL", name, Entry(&NeverCalled));
-  Add("NETWIN32.DLL", "NWDSCreateContext", Entry(&CreateContext));
+  AddConnectionClient(*this);
+  AddDirectoryClient(*this);
 }
 
 retrove::TClientModuleHandle TFakeModules::Load(const std::string& fileName) {

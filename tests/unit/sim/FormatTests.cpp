@@ -15,6 +15,7 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   state.dsContext = "OU=SALES.O=ACME";
   state.nextSequence = 8;
   state.objects.push_back({7, 2, "ALL USERS", "Tab\there\\and\nnewline", false});
+  state.objects.push_back({8, 1, "OPER", "", false, true, false, true});
   state.volumes.push_back({3, "DATA"});
   state.mappings.push_back({'G', "DATA", "PROJECTS/A B"});
   state.rights.push_back({"DATA", "PROJECTS", 0x41});
@@ -32,12 +33,29 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   state.faults.failingCalls["NWScanForDeletedFiles"] = 0x8801;
   state.faults.vanishingNames.insert("A.TXT");
   state.faults.callDelayMs = 20;
+  OtherServer other;
+  other.identity.name = "NW312";
+  other.identity.major = 3;
+  other.identity.connectionNumber = 9;
+  state.otherServers.push_back(other);
+  state.primaryServer = "NW312";
+  state.connectionOpens["NW312"] = 2;
+  state.clock.offsetSeconds = -86400;
+  state.firstNetworkDrive = 'H';
 
   State back = ParseState(FormatState(state));
+  REQUIRE(back.otherServers.size() == 1);
+  CHECK((back.otherServers[0].identity.major == 3 && back.otherServers[0].identity.connectionNumber == 9));
+  CHECK_FALSE(back.otherServers[0].directory);
+  CHECK(back.primaryServer == "NW312");
+  CHECK(back.connectionOpens.at("NW312") == 2);
+  CHECK(back.clock.offsetSeconds == -86400);
+  CHECK(back.firstNetworkDrive == 'H');
   CHECK(back.generation == 41);
   CHECK(back.dsContext == "OU=SALES.O=ACME");
-  REQUIRE(back.objects.size() == 1);
+  REQUIRE(back.objects.size() == 2);
   CHECK(back.objects[0].fullName == "Tab\there\\and\nnewline");
+  CHECK((back.objects[1].consoleOperator && !back.objects[1].manager && back.objects[1].directoryOnly));
   CHECK(back.mappings[0].folder == "PROJECTS/A B");
   CHECK(back.rights[0].mask == 0x41);
   REQUIRE(back.deleted.size() == 1);
@@ -49,6 +67,15 @@ TEST_CASE("the state text keeps every field, including awkward names") {
   CHECK(back.faults.failingCalls.at("NWScanForDeletedFiles") == 0x8801);
   CHECK(back.faults.vanishingNames.count("A.TXT") == 1);
   CHECK(back.faults.callDelayMs == 20);
+}
+
+TEST_CASE("a state file from before the per-user rights and directory-only objects still reads") {
+  const State back = ParseState("nwsim-server\t2\t3\nserver\tFS1\t4\t11\t0\t250\t1\t437\t1\n"
+                                "object\t16777217\t1\tSUPERVISOR\tSupervisor\t1\n");
+  REQUIRE(back.objects.size() == 1);
+  const BinderyObject& o = back.objects[0];
+  CHECK((o.supervisor && !o.consoleOperator && !o.manager && !o.directoryOnly));
+  CHECK((o.IsConsoleOperator() && o.IsManager()));
 }
 
 TEST_CASE("a damaged state file is refused, not half read") {

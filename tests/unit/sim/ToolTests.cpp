@@ -3,6 +3,8 @@
 #include <set>
 #include <sstream>
 
+#include "DirectoryNames.h"
+#include "StateText.h"
 #include "TempServer.h"
 #include "Tool.h"
 
@@ -41,6 +43,10 @@ TEST_CASE("bad arguments give one line, exit code 2 and no change") {
       {"fault", "sometimes"},
       {"list", "SYS:DOCS", "extra"},
       {"rights", "DOCS", "0x1FB"},
+      {"first-drive", "AA"},
+      {"clock", "bytes", "1", "2", "3"},
+      {"clock", "set", "1979-01-01"},
+      {"clock", "tomorrow"},
   };
   for (const auto& args : bad) {
     Run r = Tool(t, args);
@@ -90,4 +96,42 @@ TEST_CASE("the demo server has versions, a collision and several deleters") {
   CHECK(deleters.size() >= 3);
   CHECK(std::filesystem::exists(server.Folder().VolumeFolder("SYS") / "DOCS" / "README.TXT"));
   CHECK(RunTool({"--root", root.string(), "demo"}, nullptr, out, err) == 1);
+}
+
+TEST_CASE("directory names up to the client's 256 characters; objects only the directory knows") {
+  TempServer t;
+  const std::string context = "OU=" + std::string(178, 'U') + ".O=ACME";
+  TempServer tree;
+  tree.Server().Folder().Update([&](State& s) {
+    s.treeName = "ACME";
+    s.dsContext = context;
+    return true;
+  });
+  // CN=, 64 characters, a dot and the 188-character context: 256 exactly.
+  const std::string longest(256 - 4 - context.size(), 'D');
+  CHECK(Tool(tree, {"add-user", longest, "--directory-only"}).code == 0);
+  CHECK(Tool(tree, {"add-user", longest + "X", "--directory-only"}).code != 0);
+  CHECK(Tool(tree, {"add-user", std::string(48, 'B')}).code == 2);
+  const State state = ParseState(FormatState(tree.Server().Current()->state));
+  REQUIRE(state.FindObjectByName(longest));
+  CHECK(DirectoryName(state, *state.FindObjectByName(longest), true).size() == 256);
+  CHECK(state.FindObjectByName(longest)->directoryOnly);
+  // The bindery-only server has no directory to keep such an object in.
+  CHECK(Tool(t, {"add-user", "DSONLY", "--directory-only"}).code == 1);
+}
+
+TEST_CASE("the server clock, its raw bytes and the first network drive are kept with the server") {
+  TempServer t;
+  REQUIRE(Tool(t, {"clock", "bytes", "126", "13", "30", "0", "0", "0", "0"}).code == 0);
+  REQUIRE(Tool(t, {"first-drive", "h:"}).code == 0);
+  State state = t.Server().Current()->state;
+  REQUIRE(state.clock.rawBytes);
+  CHECK((*state.clock.rawBytes)[1] == 13);
+  CHECK(state.firstNetworkDrive == 'H');
+  REQUIRE(Tool(t, {"clock", "set", "2030-01-01"}).code == 0);
+  REQUIRE(Tool(t, {"first-drive", "none"}).code == 0);
+  state = ParseState(FormatState(t.Server().Current()->state));
+  CHECK_FALSE(state.clock.rawBytes);
+  CHECK(state.clock.offsetSeconds > 0);
+  CHECK(state.firstNetworkDrive == 0);
 }
