@@ -19,4 +19,14 @@ int SortTimings(const std::string& folder);
 // for it; prints one line.
 int ComboRefills(const std::string& folder);
 
+// Recovers every tenth entry of `folder` through the program, with the
+// rows selected in the listed folder, or in a bare loop of recover calls;
+// prints one line.
+int ProgramRecovery(const std::string& folder);
+int BareRecovery(const std::string& folder);
+
+// Expands `folder`, a folder of many subfolders, in the main window's tree
+// and times resyncs of the unchanged tree; prints one line.
+int TreeResync(const std::string& folder);
+
 }  // namespace retrove::bench

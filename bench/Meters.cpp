@@ -57,4 +57,30 @@ void TStallMeter::Tick() {
   FLast = now;
 }
 
+TResponseMeter::TResponseMeter(HWND window) : FWindow(window), FPoller([this] { Poll(); }) {}
+
+// The poller may be waiting for this thread's answer: answer it until the
+// poller has seen the stop.
+TResponseMeter::~TResponseMeter() {
+  FStop = true;
+  MSG message;
+  while (!FDone) {
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    Sleep(1);
+  }
+  FPoller.join();
+}
+
+void TResponseMeter::Poll() {
+  while (!FStop) {
+    const double start = Seconds();
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(FWindow, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &answer);
+    const double waited = Seconds() - start;
+    if (waited > FLongest) FLongest = waited;
+    Sleep(10);
+  }
+  FDone = true;
+}
+
 }  // namespace retrove::bench

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <windows.h>
+
+#include <atomic>
 #include <cstdint>
+#include <thread>
 
 namespace retrove::bench {
 
@@ -31,6 +35,28 @@ private:
   std::uintptr_t FTimer = 0;
   double FLast = 0;
   double FLongest = 0;
+};
+
+// The longest a window took to answer a message sent to it from another
+// thread, polled every 10 ms: whether it stays responsive while its thread
+// works without a message loop of its own (between recovered files, say).
+class TResponseMeter {
+public:
+  explicit TResponseMeter(HWND window);
+  ~TResponseMeter();
+  TResponseMeter(const TResponseMeter&) = delete;
+  TResponseMeter& operator=(const TResponseMeter&) = delete;
+
+  double LongestMs() const { return FLongest.load() * 1000.0; }
+
+private:
+  void Poll();
+
+  HWND FWindow;
+  std::atomic<bool> FStop{false};
+  std::atomic<bool> FDone{false};
+  std::atomic<double> FLongest{0};
+  std::thread FPoller;
 };
 
 }  // namespace retrove::bench
