@@ -85,14 +85,16 @@ NWCCODE NWCALL NWScanForDeletedFiles(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle,
     const Volume* volume = VolumeOf(snapshot->state, *place);
     if (!volume) return kVolumeDoesNotExist;
     WaitAsASlowServer(snapshot->state.faults);
-    std::optional<DeletedEntry> entry = Server::NextDeleted(*snapshot, place->volume, place->folder, *iterHandle);
+    std::optional<DeletedEntry> entry =
+        Server::NextDeleted(*server.Folder().Deleted(*snapshot, place->volume, place->folder), *iterHandle);
     if (!entry) return kNoMoreSalvageableFiles;
     uint32_t base = DirectoryBase(place->volume, place->folder);
     WriteDeletedRecord(static_cast<uint8_t*>(entryInfo), *entry, base);
     *iterHandle = entry->sequence;
     *volNum = volume->number;
     *dirBase = base;
-    if (snapshot->state.faults.vanishingNames.count(entry->name)) server.Vanish(entry->sequence);
+    if (snapshot->state.faults.vanishingNames.count(entry->name))
+      server.Vanish(place->volume, place->folder, entry->sequence);
     return kOk;
   });
 }

@@ -36,7 +36,9 @@ void SetPrimaryServer(const std::string& name);
 Server& CurrentServer();
 
 // Runs one entry point's body: an injected failure for the entry point
-// wins, and no exception escapes into the caller.
+// wins, and no exception escapes into the caller. The body sees the state
+// as it was when the call began (ServerFolder::CallScope), and its own
+// changes.
 template <class Body>
 NWCCODE RunEntryPoint(const char* name, Body body, NWCCODE onException = kFailure);
 std::optional<NWCCODE> InjectedFailure(const char* entryPoint);
@@ -63,6 +65,8 @@ uint16_t WireOrder16(uint16_t value);
 template <class Body>
 NWCCODE RunEntryPoint(const char* name, Body body, NWCCODE onException) {
   try {
+    // The call answers from one reading of the server's state.
+    ServerFolder::CallScope call;
     if (std::optional<NWCCODE> failure = InjectedFailure(name)) return *failure;
     return body();
   } catch (...) {

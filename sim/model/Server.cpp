@@ -14,12 +14,6 @@ namespace {
 constexpr uint32_t kArchiveAttribute = 0x20;
 constexpr uint32_t kReadOnlyAttribute = 0x01;
 
-std::vector<DeletedEntry>::iterator FindSequence(State& state, uint32_t sequence) {
-  auto it = std::lower_bound(state.deleted.begin(), state.deleted.end(), sequence,
-                             [](const DeletedEntry& e, uint32_t s) { return e.sequence < s; });
-  return it != state.deleted.end() && it->sequence == sequence ? it : state.deleted.end();
-}
-
 void WriteFile(const std::filesystem::path& path, std::string_view contents) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
@@ -39,53 +33,38 @@ std::filesystem::path RequireLiveFolder(const ServerFolder& folder, std::string_
 
 }  // namespace
 
-uint32_t DirectoryBase(std::string_view volume, std::string_view folder) {
-  uint32_t hash = 2166136261u;
-  for (char c : Snapshot::FolderKey(volume, folder)) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 16777619u;
-  }
-  return hash;
-}
+uint32_t DirectoryBase(std::string_view volume, std::string_view folder) { return FolderHash(volume, folder); }
 
 std::optional<DeletedEntry> Server::NextDeleted(std::string_view volume, std::string_view folder, uint32_t after) {
-  return NextDeleted(*Current(), volume, folder, after);
+  return NextDeleted(*FFolder.Deleted(volume, folder), after);
 }
 
-std::optional<DeletedEntry> Server::NextDeleted(const Snapshot& snapshot, std::string_view volume,
-                                                std::string_view folder, uint32_t after) {
-  const std::vector<size_t>* entries = snapshot.EntriesOf(volume, folder);
-  if (!entries) return std::nullopt;
-  const std::vector<DeletedEntry>& deleted = snapshot.state.deleted;
-  auto it = entries->begin();
-  if (after != kScanStart)
-    it = std::upper_bound(entries->begin(), entries->end(), after,
-                          [&](uint32_t s, size_t index) { return s < deleted[index].sequence; });
-  if (it == entries->end()) return std::nullopt;
-  return deleted[*it];
+std::optional<DeletedEntry> Server::NextDeleted(const FolderEntries& entries, uint32_t after) {
+  const DeletedEntry* entry = entries.After(after, after == kScanStart);
+  if (!entry) return std::nullopt;
+  return *entry;
 }
 
 Code Server::Recover(std::string_view volume, std::string_view folder, uint32_t sequence,
                      std::string_view deletedName, std::string_view newName) {
   if (!IsValidEntryName(newName)) return kInvalidPath;
   Code result = kOk;
-  FFolder.Update([&](State& state) {
-    auto it = FindSequence(state, sequence);
-    if (it == state.deleted.end() || it->volume != UpperCase(volume) || it->folder != folder ||
-        !EqualNoCase(it->name, deletedName)) {
+  FFolder.UpdateFolder(volume, folder, [&](State& state, FolderEdit& edit) {
+    const DeletedEntry* entry = edit.Find(sequence);
+    if (!entry || !EqualNoCase(entry->name, deletedName)) {
       result = kFailure;
     } else if (!(state.EffectiveRights(volume, folder) & kRightCreate)) {
       result = kNoCreatePrivileges;
     } else {
-      result = RestoreEntry(state, *it, newName);
-      if (result == kOk) state.deleted.erase(FindSequence(state, sequence));
+      result = RestoreEntry(*entry, newName);
+      if (result == kOk) edit.Remove(sequence);
     }
-    return result == kOk;
+    return false;
   });
   return result;
 }
 
-Code Server::RestoreEntry(State&, const DeletedEntry& entry, std::string_view newName) {
+Code Server::RestoreEntry(const DeletedEntry& entry, std::string_view newName) {
   std::optional<std::filesystem::path> live = FFolder.LiveFolder(entry.volume, entry.folder);
   if (!live) return kInvalidPath;
   if (FindNoCase(*live, newName)) return kFileExists;
@@ -100,29 +79,46 @@ Code Server::RestoreEntry(State&, const DeletedEntry& entry, std::string_view ne
 }
 
 Code Server::Purge(std::string_view volume, std::string_view folder, uint32_t sequence) {
+  return Purge(volume, folder, std::vector<uint32_t>{sequence});
+}
+
+Code Server::Purge(std::string_view volume, std::string_view folder, const std::vector<uint32_t>& sequences,
+                   uint32_t* failed) {
   Code result = kOk;
-  FFolder.Update([&](State& state) {
-    if (!(state.EffectiveRights(volume, folder) & kRightErase)) result = kNoCreateDeletePrivileges;
-    else result = RemoveEntry(state, volume, folder, sequence);
-    return result == kOk;
+  FFolder.UpdateFolder(volume, folder, [&](State& state, FolderEdit& edit) {
+    const bool mayErase = state.EffectiveRights(volume, folder) & kRightErase;
+    for (uint32_t sequence : sequences) {
+      if (!mayErase || !edit.Find(sequence)) {
+        result = mayErase ? kFailure : kNoCreateDeletePrivileges;
+        if (failed) *failed = sequence;
+        break;
+      }
+      std::error_code ec;
+      std::filesystem::remove(FFolder.SalvageFile(sequence), ec);
+      edit.Remove(sequence);
+    }
+    return false;
   });
   return result;
 }
 
-void Server::Vanish(uint32_t sequence) {
-  FFolder.Update([&](State& state) {
-    auto it = FindSequence(state, sequence);
-    return it != state.deleted.end() && RemoveEntry(state, it->volume, it->folder, sequence) == kOk;
+void Server::Vanish(std::string_view volume, std::string_view folder, uint32_t sequence) {
+  FFolder.UpdateFolder(volume, folder, [&](State&, FolderEdit& edit) {
+    if (!edit.Find(sequence)) return false;
+    std::error_code ec;
+    std::filesystem::remove(FFolder.SalvageFile(sequence), ec);
+    edit.Remove(sequence);
+    return false;
   });
 }
 
-Code Server::RemoveEntry(State& state, std::string_view volume, std::string_view folder, uint32_t sequence) {
-  auto it = FindSequence(state, sequence);
-  if (it == state.deleted.end() || it->volume != UpperCase(volume) || it->folder != folder) return kFailure;
-  std::error_code ec;
-  std::filesystem::remove(FFolder.SalvageFile(sequence), ec);
-  state.deleted.erase(it);
-  return kOk;
+void Server::Vanish(uint32_t sequence) {
+  for (const std::shared_ptr<const FolderEntries>& entries : FFolder.AllDeleted()) {
+    if (entries->Find(sequence)) {
+      Vanish(entries->volume, entries->folder, sequence);
+      return;
+    }
+  }
 }
 
 void Server::PutFile(std::string_view volume, std::string_view folder, std::string_view name,
@@ -149,7 +145,7 @@ void Server::PutFile(std::string_view volume, std::string_view folder, std::stri
 DeletedEntry Server::DeleteFile(const Deletion& d) {
   CheckName(d.name);
   DeletedEntry entry;
-  FFolder.Update([&](State& state) {
+  FFolder.UpdateFolder(d.volume, d.folder, [&](State& state, FolderEdit& edit) {
     const Volume* volume = state.FindVolume(d.volume);
     if (!volume) throw std::runtime_error("no volume " + d.volume);
     if (!state.FindObject(d.deleter)) throw std::runtime_error("no bindery object with that ID");
@@ -173,7 +169,7 @@ DeletedEntry Server::DeleteFile(const Deletion& d) {
     entry.updater = entry.owner;
     entry.deleter = d.deleter;
     entry.inheritedRights = kAllRights;
-    state.deleted.push_back(entry);
+    edit.Add(entry);
     std::filesystem::rename(*file, FFolder.SalvageFile(entry.sequence));
     return true;
   });
@@ -182,12 +178,12 @@ DeletedEntry Server::DeleteFile(const Deletion& d) {
 
 void Server::Generate(std::string_view volume, std::string_view folder, uint32_t count, uint32_t deleter,
                       const DateTimeParts& start) {
-  FFolder.Update([&](State& state) {
+  FFolder.UpdateFolder(volume, folder, [&](State& state, FolderEdit& edit) {
     const Volume* v = state.FindVolume(volume);
     if (!v) throw std::runtime_error("no volume " + std::string(volume));
     if (!state.FindObject(deleter)) throw std::runtime_error("no bindery object with that ID");
     RequireLiveFolder(FFolder, volume, folder);
-    state.deleted.reserve(state.deleted.size() + count);
+    edit.Reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
       DeletedEntry e;
       e.sequence = state.nextSequence++;
@@ -206,7 +202,7 @@ void Server::Generate(std::string_view volume, std::string_view folder, uint32_t
       e.owner = e.updater = e.deleter = deleter;
       e.inheritedRights = kAllRights;
       e.generated = true;
-      state.deleted.push_back(std::move(e));
+      edit.Add(std::move(e));
     }
     return count > 0;
   });

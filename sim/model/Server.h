@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Codes.h"
 #include "PackedDate.h"
@@ -43,14 +44,19 @@ public:
   // The folder's first entry after the given sequence (kScanStart: from the
   // beginning), in deletion order.
   std::optional<DeletedEntry> NextDeleted(std::string_view volume, std::string_view folder, uint32_t after);
-  static std::optional<DeletedEntry> NextDeleted(const Snapshot& snapshot, std::string_view volume,
-                                                 std::string_view folder, uint32_t after);
+  static std::optional<DeletedEntry> NextDeleted(const FolderEntries& entries, uint32_t after);
   // Never overwrites: a live file of the new name fails the recovery
   // (kFileExists), as do stored contents that have gone (kFailure).
   Code Recover(std::string_view volume, std::string_view folder, uint32_t sequence, std::string_view deletedName,
                std::string_view newName);
   Code Purge(std::string_view volume, std::string_view folder, uint32_t sequence);
+  // Purges the entries in their order in one update; stops at the first
+  // that fails (named in `failed`), those before it staying purged.
+  Code Purge(std::string_view volume, std::string_view folder, const std::vector<uint32_t>& sequences,
+             uint32_t* failed = nullptr);
   // An entry taken away behind the client's back (another user's purge).
+  void Vanish(std::string_view volume, std::string_view folder, uint32_t sequence);
+  // The same for an entry of any folder: looks through every folder.
   void Vanish(uint32_t sequence);
 
   void PutFile(std::string_view volume, std::string_view folder, std::string_view name, std::string_view contents);
@@ -61,8 +67,7 @@ public:
                 const DateTimeParts& start);
 
 private:
-  Code RemoveEntry(State& state, std::string_view volume, std::string_view folder, uint32_t sequence);
-  Code RestoreEntry(State& state, const DeletedEntry& entry, std::string_view newName);
+  Code RestoreEntry(const DeletedEntry& entry, std::string_view newName);
 
   ServerFolder FFolder;
 };

@@ -5,6 +5,29 @@
 
 namespace nwsim {
 
+std::string FolderKey(std::string_view volume, std::string_view folder) {
+  return UpperCase(volume) + ":" + std::string(folder);
+}
+
+uint32_t FolderHash(std::string_view volume, std::string_view folder) {
+  uint32_t hash = 2166136261u;
+  for (char c : FolderKey(volume, folder)) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+const DeletedEntry* FolderEntries::Find(uint32_t sequence) const {
+  auto it = bySequence.find(sequence);
+  return it == bySequence.end() ? nullptr : &it->second;
+}
+
+const DeletedEntry* FolderEntries::After(uint32_t sequence, bool fromStart) const {
+  auto it = fromStart ? bySequence.begin() : bySequence.upper_bound(sequence);
+  return it == bySequence.end() ? nullptr : &it->second;
+}
+
 const Volume* State::FindVolume(std::string_view name) const {
   for (const Volume& v : volumes)
     if (EqualNoCase(v.name, name)) return &v;

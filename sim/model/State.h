@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace nwsim {
@@ -90,6 +91,22 @@ struct DeletedEntry {
   bool generated = false;
 };
 
+// "VOLUME:FOLDER/SUB": the volume in upper case, the folder as given.
+std::string FolderKey(std::string_view volume, std::string_view folder);
+// FNV-1a of the folder key: the same for every process that asks.
+uint32_t FolderHash(std::string_view volume, std::string_view folder);
+
+// One folder's deleted entries, by sequence, which is deletion order.
+struct FolderEntries {
+  std::string volume;  // upper case
+  std::string folder;
+  std::map<uint32_t, DeletedEntry> bySequence;
+
+  const DeletedEntry* Find(uint32_t sequence) const;
+  // The first entry after the given sequence; with `fromStart`, the first.
+  const DeletedEntry* After(uint32_t sequence, bool fromStart = false) const;
+};
+
 // The server's clock: the workstation's shifted by an offset, or, to try a
 // program on what a broken server says, seven raw bytes (years since 1900,
 // month, day, hour, minute, second, day of week) given out as they are.
@@ -123,7 +140,11 @@ struct State {
   // The workstation's first drive for network use; 0: the first mapped one.
   char firstNetworkDrive = 0;
   std::vector<FolderRights> rights;
-  std::vector<DeletedEntry> deleted;  // in deletion order
+  // Deleted entries live in a file per folder (ServerFolder). A state file
+  // of format 2 held them itself, in deletion order: such a state reads
+  // with entriesInline set, and its first write moves them out.
+  bool entriesInline = false;
+  std::vector<DeletedEntry> inlineDeleted;
   ServerClock clock;
   Faults faults;
 

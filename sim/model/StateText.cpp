@@ -11,7 +11,10 @@ namespace nwsim {
 namespace {
 
 constexpr std::string_view kHeader = "nwsim-server";
-constexpr std::string_view kFormatVersion = "2";
+// Format 3 keeps the deleted entries out, in the folder files; format 2
+// still reads, with its entries inline.
+constexpr std::string_view kFormatVersion = "3";
+constexpr std::string_view kInlineEntriesVersion = "2";
 
 class LineWriter {
 public:
@@ -98,12 +101,6 @@ private:
   size_t FLine;
   size_t FNext = 1;
 };
-
-void WriteEntry(LineWriter& w, const DeletedEntry& e) {
-  w.Line("deleted", e.sequence, e.volume, e.folder, e.name, e.nameSpace, e.flags, e.attributes, e.size,
-         e.created, e.archived, e.updated, e.accessed, e.deleted, e.owner, e.archiver, e.updater, e.deleter,
-         e.inheritedRights, e.generated);
-}
 
 DeletedEntry ReadEntry(LineReader& r) {
   r.ExpectCount(20);
@@ -214,8 +211,8 @@ void ReadLine(LineReader& r, std::string_view kind, State& state) {
     f.folder = r.Text();
     f.mask = r.Unsigned<uint16_t>();
     state.rights.push_back(std::move(f));
-  } else if (kind == "deleted") {
-    state.deleted.push_back(ReadEntry(r));
+  } else if (kind == "deleted" && state.entriesInline) {
+    state.inlineDeleted.push_back(ReadEntry(r));
   } else if (kind == "fail") {
     r.ExpectCount(3);
     const std::string& name = r.Text();
@@ -247,7 +244,8 @@ void ReadLine(LineReader& r, std::string_view kind, State& state) {
 
 std::string FormatState(const State& state) {
   std::string out;
-  out.reserve(256 + state.deleted.size() * 128);
+  if (state.entriesInline || !state.inlineDeleted.empty())
+    throw std::logic_error("a server state is written without its deleted entries");
   LineWriter w(out);
   w.Line(kHeader, kFormatVersion, state.generation);
   const ServerIdentity& s = state.server;
@@ -274,19 +272,20 @@ std::string FormatState(const State& state) {
   if (state.faults.callDelayMs) w.Line("slow", state.faults.callDelayMs);
   if (state.clock.offsetSeconds) w.Line("clock", std::to_string(state.clock.offsetSeconds));
   if (const auto& b = state.clock.rawBytes) w.Line("clock-bytes", (*b)[0], (*b)[1], (*b)[2], (*b)[3], (*b)[4], (*b)[5], (*b)[6]);
-  for (const DeletedEntry& e : state.deleted) WriteEntry(w, e);
   return out;
 }
 
-std::optional<uint64_t> ParseGeneration(std::string_view headerLine) {
+std::optional<StateHeader> ParseStateHeader(std::string_view headerLine) {
   if (!headerLine.empty() && headerLine.back() == '\r') headerLine.remove_suffix(1);
   std::vector<std::string> fields = SplitFields(headerLine);
-  if (fields.size() != 3 || fields[0] != kHeader || fields[1] != kFormatVersion) return std::nullopt;
-  uint64_t generation = 0;
+  if (fields.size() != 3 || fields[0] != kHeader || (fields[1] != kFormatVersion && fields[1] != kInlineEntriesVersion))
+    return std::nullopt;
+  StateHeader header;
+  header.entriesInline = fields[1] == kInlineEntriesVersion;
   const std::string& g = fields[2];
-  auto [end, ec] = std::from_chars(g.data(), g.data() + g.size(), generation);
+  auto [end, ec] = std::from_chars(g.data(), g.data() + g.size(), header.generation);
   if (ec != std::errc() || end != g.data() + g.size() || g.empty()) return std::nullopt;
-  return generation;
+  return header;
 }
 
 State ParseState(std::string_view text) {
@@ -300,9 +299,10 @@ State ParseState(std::string_view text) {
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
     if (!sawHeader) {
-      std::optional<uint64_t> generation = ParseGeneration(line);
-      if (!generation) throw FormatError("not a server state file");
-      state.generation = *generation;
+      std::optional<StateHeader> header = ParseStateHeader(line);
+      if (!header) throw FormatError("not a server state file");
+      state.generation = header->generation;
+      state.entriesInline = header->entriesInline;
       sawHeader = true;
       continue;
     }
@@ -313,8 +313,8 @@ State ParseState(std::string_view text) {
     LineReader reader(std::move(fields), lineNumber);
     ReadLine(reader, kind, state);
     if (kind == "deleted") {
-      if (state.deleted.back().sequence <= lastSequence) reader.Fail("sequences out of order");
-      lastSequence = state.deleted.back().sequence;
+      if (state.inlineDeleted.back().sequence <= lastSequence) reader.Fail("sequences out of order");
+      lastSequence = state.inlineDeleted.back().sequence;
     }
   }
   if (!sawHeader) throw FormatError("empty server state file");

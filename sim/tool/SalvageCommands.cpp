@@ -65,10 +65,8 @@ void ListCommand(ToolContext& tool, Arguments& args) {
   VolumePath folder = ParseVolumePath(args.Positional("VOLUME:FOLDER"));
   args.Finish();
   std::shared_ptr<const Snapshot> snapshot = tool.server.Current();
-  const std::vector<size_t>* entries = snapshot->EntriesOf(folder.volume, folder.folder);
-  if (!entries) return;
-  for (size_t index : *entries) {
-    const DeletedEntry& e = snapshot->state.deleted[index];
+  std::shared_ptr<const FolderEntries> entries = tool.server.Folder().Deleted(*snapshot, folder.volume, folder.folder);
+  for (const auto& [sequence, e] : entries->bySequence) {
     tool.out << e.sequence << "\t" << e.name << "\t" << e.size << "\t" << DateText(e.deleted) << "\t"
              << ObjectName(snapshot->state, e.deleter) << "\n";
   }
@@ -84,22 +82,18 @@ void PurgeCommand(ToolContext& tool, Arguments& args) {
     throw UsageError("purge needs exactly one of --name, --sequence, --all");
   uint32_t wanted = sequence ? ParseNumber(*sequence, "sequence") : 0;
   std::vector<uint32_t> doomed;
-  std::shared_ptr<const Snapshot> snapshot = tool.server.Current();
-  if (const std::vector<size_t>* entries = snapshot->EntriesOf(folder.volume, folder.folder)) {
-    for (size_t index : *entries) {
-      const DeletedEntry& e = snapshot->state.deleted[index];
-      if (all || (name && EqualNoCase(e.name, *name)) || (sequence && e.sequence == wanted))
-        doomed.push_back(e.sequence);
-    }
-  }
+  {
+    std::shared_ptr<const FolderEntries> entries = tool.server.Folder().Deleted(folder.volume, folder.folder);
+    for (const auto& [s, e] : entries->bySequence)
+      if (all || (name && EqualNoCase(e.name, *name)) || (sequence && s == wanted)) doomed.push_back(s);
+  }  // let go before the purge changes the folder, which then needs no copy
   if (doomed.empty()) throw std::runtime_error("no such deleted entry in " + folder.volume + ":" + folder.folder);
-  for (uint32_t s : doomed) {
-    Code code = tool.server.Purge(folder.volume, folder.folder, s);
-    if (code != kOk) {
-      std::ostringstream message;
-      message << "purge of entry " << s << " failed with 0x" << std::hex << std::uppercase << code;
-      throw std::runtime_error(message.str());
-    }
+  uint32_t failed = 0;
+  Code code = tool.server.Purge(folder.volume, folder.folder, doomed, &failed);
+  if (code != kOk) {
+    std::ostringstream message;
+    message << "purge of entry " << failed << " failed with 0x" << std::hex << std::uppercase << code;
+    throw std::runtime_error(message.str());
   }
   tool.out << doomed.size() << " purged\n";
 }

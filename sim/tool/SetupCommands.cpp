@@ -219,7 +219,10 @@ void ShowCommand(ToolContext& tool, Arguments& args) {
     tool.out << "volume " << v.number << " " << v.name << " " << tool.server.Folder().VolumeFolder(v.name).string()
              << "\n";
   for (const DriveMapping& m : s.mappings) tool.out << "map " << m.letter << ": " << m.volume << ":" << m.folder << "\n";
-  tool.out << "deleted entries " << s.deleted.size() << "\n";
+  size_t deleted = 0;
+  for (const std::shared_ptr<const FolderEntries>& folder : tool.server.Folder().AllDeleted())
+    deleted += folder->bySequence.size();
+  tool.out << "deleted entries " << deleted << "\n";
 }
 
 }  // namespace nwsim

@@ -137,12 +137,18 @@ TEST_CASE("salvaging needs Create and purging needs Erase, inherited from the pa
   CHECK(t.Server().Recover("SYS", "DOCS/SUB", s, "A.TXT", "A.TXT") == kOk);
 }
 
-TEST_CASE("a failed operation leaves the state file's generation alone") {
+TEST_CASE("a failed operation changes nothing on disk") {
   TempServer t;
   uint32_t s = t.Deleted("DOCS", "A.TXT");
-  uint64_t before = t.Server().Current()->state.generation;
+  t.Server().PutFile("SYS", "DOCS", "B.TXT", "live");
+  const uint64_t generation = t.Server().Current()->state.generation;
+  const std::string before = t.Fingerprint();
   CHECK(t.Server().Purge("SYS", "DOCS", s + 100) == kFailure);
-  CHECK(t.Server().Current()->state.generation == before);
+  CHECK(t.Server().Purge("SYS", "OTHER", s) == kFailure);
+  CHECK(t.Server().Recover("SYS", "DOCS", s, "A.TXT", "B.TXT") == kFileExists);
+  CHECK(t.Server().Recover("SYS", "DOCS", s, "B.TXT", "C.TXT") == kFailure);
+  CHECK(t.Fingerprint() == before);
+  CHECK(t.Server().Current()->state.generation == generation);
 }
 
 TEST_CASE("two writers at once lose nothing") {

@@ -3,6 +3,9 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "Server.h"
@@ -39,6 +42,22 @@ public:
     d.deleter = deleter;
     d.when = {1997, 5, 2, 11, 5, 42};
     return FServer.DeleteFile(d).sequence;
+  }
+
+  // Every byte of the server's state and of its folders' deleted entries:
+  // equal before and after when nothing changed.
+  std::string Fingerprint() const {
+    std::set<std::filesystem::path> files = {FRoot / "state"};
+    std::error_code ec;
+    for (const auto& item : std::filesystem::directory_iterator(FRoot / "deleted", ec)) files.insert(item.path());
+    std::string all;
+    for (const std::filesystem::path& file : files) {
+      std::ifstream in(file, std::ios::binary);
+      std::ostringstream text;
+      text << in.rdbuf();
+      all += file.filename().string() + "\n" + text.str() + "\n";
+    }
+    return all;
   }
 
 private:
