@@ -3,9 +3,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <string_view>
 #include <utility>
-#include <unordered_set>
 #include <vector>
 
 #include "Application.h"
@@ -14,6 +12,7 @@
 #include "Screen.h"
 #include "ShellCombo.h"
 #include "ShellTreeMenu.h"
+#include "ShellTreeQueries.h"
 #include "SysError.h"
 #include "UNsShellUtils.h"
 
@@ -22,25 +21,11 @@ namespace retrove {
 namespace {
 
 constexpr ULONG kAddQuery = 0xF20B0000;
-constexpr ULONG kResyncQuery = 0xF3000000;
-// Hidden items are shown dimmed, like cut ones.
-constexpr ULONG kHiddenBit = 0x00080000;
-constexpr ULONG kSubfoldersAndFolder = SFGAO_HASSUBFOLDER | SFGAO_FOLDER;
-constexpr DWORD kFillFlags = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
 constexpr DWORD kNameChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME;
 constexpr int kNotifyDelay = 500;
 constexpr int kFocusedRefreshDelay = 400;
 constexpr int kUnfocusedRefreshDelay = 2000;
 constexpr UINT kFailureReportMessage = WM_APP + 0x10;
-
-std::string_view Bytes(const std::uint8_t* list) {
-  return {reinterpret_cast<const char*>(list), IdListSize(list)};
-}
-
-bool SameItem(IShellFolder* folder, const std::uint8_t* first, const std::uint8_t* second) {
-  const HRESULT status = folder->CompareIDs(0, AsItemIdList(first), AsItemIdList(second));
-  return SUCCEEDED(status) && HRESULT_CODE(status) == 0;
-}
 
 }  // namespace
 
@@ -53,17 +38,6 @@ public:
   }
   TFillGuard(const TFillGuard&) = delete;
   TFillGuard& operator=(const TFillGuard&) = delete;
-
-private:
-  TNsCustomShellTree& FTree;
-};
-
-class TNsCustomShellTree::TUpdateGuard {
-public:
-  explicit TUpdateGuard(TNsCustomShellTree& tree) : FTree(tree) { FTree.BeginUpdate(); }
-  ~TUpdateGuard() { FTree.EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
 
 private:
   TNsCustomShellTree& FTree;
@@ -414,111 +388,6 @@ void TNsCustomShellTree::SelectIdList(const std::uint8_t* list) {
   }
   Select(node);
   MakeVisible(node);
-}
-
-void TNsCustomShellTree::Resync() {
-  if (RefreshBlocked(TPendingRefresh::Resync)) return;
-  if (!TopNode()) {
-    Rebuild();
-    return;
-  }
-  FRefreshPending = TPendingRefresh::None;
-  TCursorGuard cursor(crHourGlass);
-  TUpdateGuard update(*this);
-  HTREEITEM remembered = Selected();
-  {
-    TSuppressGuard suppress(*this);
-    Select(nullptr);
-    ResyncNode(TopNode(), remembered);
-  }
-  FImmediateNotify = true;
-  Select(remembered);
-}
-
-bool TNsCustomShellTree::IsBelow(HTREEITEM node, HTREEITEM ancestor) {
-  for (HTREEITEM up = node ? ParentOf(node) : nullptr; up; up = ParentOf(up))
-    if (up == ancestor) return true;
-  return false;
-}
-
-// Items by their bytes: an unchanged item comes back from the shell with the
-// same bytes, so only the others need the folder's own comparison.
-class TNsCustomShellTree::TItemSet {
-public:
-  explicit TItemSet(IShellFolder* folder) : FFolder(folder) {}
-
-  void Add(ShellIdList item) {
-    FBytes.insert(Bytes(item.Get()));
-    FItems.push_back(std::move(item));
-  }
-  bool Contains(const std::uint8_t* item) const {
-    if (FBytes.count(Bytes(item))) return true;
-    for (const ShellIdList& other : FItems)
-      if (SameItem(FFolder, other.Get(), item)) return true;
-    return false;
-  }
-  std::vector<ShellIdList>& Items() { return FItems; }
-
-private:
-  IShellFolder* FFolder;
-  std::vector<ShellIdList> FItems;
-  std::unordered_set<std::string_view> FBytes;
-};
-
-void TNsCustomShellTree::ResyncNode(HTREEITEM node, HTREEITEM& remembered) {
-  if (!FirstChild(node)) return;
-  TNsShTreeData* data = NodeData(node);
-  IShellFolder* folder = data->Folder();
-  if (!folder) return;
-
-  // What the folder holds now. Not every shell checks an item on
-  // SFGAO_VALIDATE, so a child missing from the listing is gone as well.
-  TItemSet present(folder);
-  bool listed = false;
-  TComPtr<IEnumIDList> items;
-  if (SUCCEEDED(folder->EnumObjects(GetActiveWindow(), kFillFlags, items.Put())) && items) {
-    listed = true;
-    LPITEMIDLIST raw = nullptr;
-    ULONG fetched = 0;
-    while (items->Next(1, &raw, &fetched) == S_OK && raw) {
-      present.Add(AdoptIdList(raw));
-      raw = nullptr;
-    }
-  }
-
-  TItemSet known(folder);
-  for (HTREEITEM child = FirstChild(node), next; child; child = next) {
-    next = NextSibling(child);
-    const std::uint8_t* childItem = NodeData(child)->RelIdList();
-    LPCITEMIDLIST item = AsItemIdList(childItem);
-    ULONG attributes = kResyncQuery;
-    if (SUCCEEDED(folder->GetAttributesOf(1, &item, &attributes)) && (!listed || present.Contains(childItem))) {
-      known.Add(CopyIdList(nullptr, childItem));
-      if (!FirstChild(child) && (attributes & kSubfoldersAndFolder) == kSubfoldersAndFolder)
-        SetHasChildren(child, true);
-      continue;
-    }
-    if (remembered == child || IsBelow(remembered, child)) remembered = node;
-    if (child == FirstChild(node) && !next) {
-      Perform(TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET, reinterpret_cast<LPARAM>(node));
-      SetHasChildren(node, false);
-    } else {
-      Delete(child);
-    }
-  }
-
-  // New folders; hidden ones wait for a rebuild or the parent's first fill.
-  bool added = false;
-  for (ShellIdList& item : present.Items()) {
-    if (known.Contains(item.Get())) continue;
-    LPCITEMIDLIST one = AsItemIdList(item.Get());
-    ULONG attributes = kHiddenBit;
-    if (FAILED(folder->GetAttributesOf(1, &one, &attributes)) || (attributes & kHiddenBit)) continue;
-    // An item that vanished again since the listing is simply left out.
-    if (SUCCEEDED(AddItem(folder, item.Get(), node, data->AbsoluteIdList()))) added = true;
-  }
-  if (added) SortChildren(node);
-  for (HTREEITEM child = FirstChild(node); child; child = NextSibling(child)) ResyncNode(child, remembered);
 }
 
 void TNsCustomShellTree::Change(HTREEITEM node) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ChangeHandlerThread.h"
 #include "ImageList.h"
@@ -150,8 +151,18 @@ private:
   private:
     TNsCustomShellTree& FTree;
   };
+  // Holds the window's redrawing off for a scope.
+  class TUpdateGuard {
+  public:
+    explicit TUpdateGuard(TNsCustomShellTree& tree) : FTree(tree) { FTree.BeginUpdate(); }
+    ~TUpdateGuard() { FTree.EndUpdate(); }
+    TUpdateGuard(const TUpdateGuard&) = delete;
+    TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+  private:
+    TNsCustomShellTree& FTree;
+  };
   class TFillGuard;
-  class TUpdateGuard;
   class TItemSet;
 
   // What a blocked refresh left to do; the stronger one wins.
@@ -175,6 +186,10 @@ private:
   void ReportPendingFailure();
   HTREEITEM FindChild(HTREEITEM node, const std::uint8_t* item);
   void ResyncNode(HTREEITEM node, HTREEITEM& remembered);
+  bool ChildStillThere(IShellFolder* folder, const TItemSet* present, HTREEITEM child, const std::uint8_t* item);
+  void DropChild(HTREEITEM node, HTREEITEM child, bool lastChild, HTREEITEM& remembered);
+  void AddNewChildren(IShellFolder* folder, HTREEITEM node, const std::vector<ShellIdList>& listed,
+                      const TItemSet& known);
   bool IsBelow(HTREEITEM node, HTREEITEM ancestor);
   void PassSelectionOn(HTREEITEM node);
   void ImageNeeded(NMTVDISPINFOA& info);

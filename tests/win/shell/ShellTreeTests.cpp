@@ -359,12 +359,17 @@ TEST_CASE("node data goes with its nodes, also when the window is made again") {
   CHECK(deleted == count);
 }
 
-TEST_CASE("expanding and resyncing a folder of 5,000 subfolders") {
+TEST_CASE("resyncing a folder of 5,000 subfolders, unchanged and after a change deep inside it") {
   TTreeForm window;
   TTempFolder folder;
   CreateDirectoryA(folder.Child("big").c_str(), nullptr);
   const std::string big = folder.Child("big");
   for (int i = 0; i < 5000; ++i) CreateDirectoryA((big + "\\sub" + std::to_string(10000 + i)).c_str(), nullptr);
+  const std::string deep = big + "\\sub12345\\deep";
+  CreateDirectoryA((big + "\\sub12345").c_str(), nullptr);
+  CreateDirectoryA(deep.c_str(), nullptr);
+  CreateDirectoryA((deep + "\\old").c_str(), nullptr);
+  CreateDirectoryA((deep + "\\kept").c_str(), nullptr);
   HTREEITEM node = window.Select(big);
   REQUIRE(node);
   REQUIRE(window.Tree->HasChildren(node));
@@ -378,14 +383,29 @@ TEST_CASE("expanding and resyncing a folder of 5,000 subfolders") {
   start = Clock::now();
   window.Tree->Resync();
   const auto resyncMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-  const std::vector<std::string> names = window.ChildNames(node);
+  std::vector<std::string> names = window.ChildNames(node);
   CHECK(names.size() == 5000);
   CHECK(names.front() == "sub10000");
   CHECK(names.back() == "sub14999");
   CHECK(window.Tree->Selected() == node);
   MESSAGE("expand 5000: " << expandMs << " ms, resync: " << resyncMs << " ms");
 
+  // Two levels down, with the selection on a folder that then goes.
+  HTREEITEM deepNode = window.Select(deep + "\\old");
+  REQUIRE(deepNode);
+  deepNode = window.Tree->ParentOf(deepNode);
+  CHECK(RemoveDirectoryA((deep + "\\old").c_str()));
+  CHECK(CreateDirectoryA((deep + "\\new").c_str(), nullptr));
+  window.Tree->Resync();
+  CHECK(window.ChildNames(deepNode) == std::vector<std::string>{"kept", "new"});
+  CHECK(window.Tree->Selected() == deepNode);
+  names = window.ChildNames(node);
+  CHECK(names.size() == 5000);
+  CHECK(window.Child(node, "sub12345") == window.Tree->ParentOf(deepNode));
+
   window.Tree->Collapse(node);
+  for (const char* name : {"new", "kept"}) RemoveDirectoryA((deep + "\\" + name).c_str());
+  RemoveDirectoryA(deep.c_str());
   for (int i = 0; i < 5000; ++i) RemoveDirectoryA((big + "\\sub" + std::to_string(10000 + i)).c_str());
 }
 
