@@ -294,6 +294,9 @@ void TFMain::TreeDelChange() {
 void TFMain::ListSelectedFolder() {
   FListingPosted = false;
   if (ListingBusy) {
+    // The tree selects its folder again after every refresh it makes of
+    // itself; a change on the drive must not start the listing over.
+    if (lstrcmpiA(ListingPath(TreeDel->SelectedPath()).c_str(), ListedFolder.c_str()) == 0) return;
     FListAfterListing = true;
     StopRequested = true;
     return;

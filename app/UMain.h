@@ -114,6 +114,8 @@ extern bool AllListed;
 extern bool AllDetailed;
 
 void ListDeletedFiles(std::string path);
+// A folder's path as a listing names it: trimmed, with a trailing backslash.
+std::string ListingPath(const std::string& path);
 void UpdateViewStyle();
 
 }  // namespace retrove

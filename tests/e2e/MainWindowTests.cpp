@@ -181,6 +181,38 @@ TEST_CASE("a folder deleted while it is listed leaves the tree on its parent and
   CHECK(program.StatusText() == std::to_string(program.RowCount()) + " file(s)");
 }
 
+TEST_CASE("a change elsewhere on the drive while a folder is listed leaves that listing going") {
+  REQUIRE(Nwsim("fault slow 5"));
+  TProgram program("RETROVE_E2E_CLIENT");
+  program.FindControls();
+  program.Open({"Desktop", "My Computer", "(F:)"});
+  const HTREEITEM drive = SelectedTreeItem(program.Tree);
+  // CLASH, which no other test here changes: 2,000 entries and README.TXT.
+  const HTREEITEM clash = FindTreeChild(program.Tree, drive, "CLASH");
+  REQUIRE(clash);
+  SelectTreeItem(program.Tree, clash);
+  REQUIRE(WaitUntil([&] { return program.RowCount() > 20; }, 30000));
+  REQUIRE(CreateDirectoryA("F:\\LATE", nullptr));
+  // The tree refreshes itself and selects CLASH again; the rows must only
+  // ever grow meanwhile, as a listing started over would begin at none.
+  int rows = program.RowCount();
+  bool fell = false;
+  const auto watch = [&] {
+    const int now = program.RowCount();
+    fell = fell || now < rows;
+    rows = now;
+  };
+  CHECK(WaitUntil([&] { watch(); return FindTreeChild(program.Tree, drive, "LATE") != nullptr; }, 20000));
+  WaitUntil([&] { watch(); return false; }, 1000);
+  REQUIRE(Nwsim("fault clear"));
+  program.WaitIdle();
+  RemoveDirectoryA("F:\\LATE");
+  CHECK_FALSE(fell);
+  CHECK(program.RowCount() == 2001);
+  CHECK(program.StatusText() == "2001 file(s)");
+  CHECK(SelectedTreeItem(program.Tree) == clash);
+}
+
 TEST_CASE("a header click sorts Details by size as numbers and by deletion time; a second click reverses") {
   TProgram program("RETROVE_E2E_CLIENT");
   program.FindControls();
