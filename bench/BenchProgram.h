@@ -11,6 +11,11 @@ void CreateForms();
 // "list", "details"), as a click on the tool bar's button puts it.
 void ChooseView(const std::string& mode);
 
+// Selects `folder` in the folder tree, as the user does: the program lists
+// the tree's folder, and stops a listing of any other when the tree
+// refreshes itself. False, with a message, when there is no such folder.
+bool SelectInTree(const std::string& folder);
+
 // Sorts the listed folder by Name, Size and Deleted, ascending then
 // descending, and prints one line per sort: its time and the longest stall.
 int SortTimings(const std::string& folder);

@@ -21,6 +21,7 @@
 #include "Meters.h"
 #include "UActionMessage.h"
 #include "UMain.h"
+#include "UNsShellUtils.h"
 
 using namespace retrove;
 using namespace retrove::bench;
@@ -43,6 +44,16 @@ void ChooseView(const std::string& mode) {
   Application.ProcessMessages();
 }
 
+bool SelectInTree(const std::string& folder) {
+  ShellIdList list;
+  if (FAILED(PathToIdList(folder, list))) {
+    std::fprintf(stderr, "listing_bench: no folder %s\n", folder.c_str());
+    return false;
+  }
+  FMain->TreeDel->SelectIdList(list.Get());
+  return true;
+}
+
 }  // namespace retrove::bench
 
 namespace {
@@ -50,9 +61,10 @@ namespace {
 // `idleMb` is the working set before the case began.
 void Report(const char* mode, long entries, double seconds, double stallMs, double idleMb) {
   std::printf("case=%s entries=%ld wall_s=%.3f scan_calls=%ld us_per_entry=%.1f peak_mb=%.1f idle_mb=%.1f "
-              "longest_stall_ms=%.0f\n",
+              "longest_stall_ms=%.0f longest_scan_ms=%.0f\n",
               mode, entries, seconds, TScanCountingModules::ScanCalls(),
-              entries ? seconds * 1e6 / double(entries) : 0.0, PeakMegabytes(), idleMb, stallMs);
+              entries ? seconds * 1e6 / double(entries) : 0.0, PeakMegabytes(), idleMb, stallMs,
+              TScanCountingModules::LongestScanMs());
 }
 
 int BareScan(const std::string& folder) {
@@ -74,6 +86,7 @@ int BareScan(const std::string& folder) {
 int ProgramListing(const std::string& folder, const std::string& mode) {
   CreateForms();
   ChooseView(mode);
+  if (!SelectInTree(folder)) return 1;
   const double idleMb = WorkingSetMegabytes();
 
   const long callsBefore = TScanCountingModules::ScanCalls();

@@ -68,6 +68,7 @@ int BareRecovery(const std::string& folder) {
 // while another thread keeps asking the main window for an answer.
 int ProgramRecovery(const std::string& folder) {
   CreateForms();
+  if (!SelectInTree(folder)) return 1;
   ListDeletedFiles(folder);
   TCustomListView& list = *FMain->ListDel;
   const int rows = list.ItemCount();

@@ -1,7 +1,9 @@
 #include "ScanCounter.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "Meters.h"
 #include "NWServer.h"
 
 namespace retrove::bench {
@@ -12,11 +14,15 @@ using TScanForDeletedFiles = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, uint32
 
 TScanForDeletedFiles RealScan = nullptr;
 long Calls = 0;
+double LongestCall = 0;
 
 NWCCODE NWAPI CountedScan(NWCONN_HANDLE connection, NWDIR_HANDLE dirHandle, uint32_t* iterHandle,
                           uint32_t* volNumber, uint32_t* dirBase, void* entryInfo) {
   ++Calls;
-  return RealScan(connection, dirHandle, iterHandle, volNumber, dirBase, entryInfo);
+  const double start = Seconds();
+  const NWCCODE result = RealScan(connection, dirHandle, iterHandle, volNumber, dirBase, entryInfo);
+  LongestCall = std::max(LongestCall, Seconds() - start);
+  return result;
 }
 
 }  // namespace
@@ -34,6 +40,10 @@ TEntryPoint TScanCountingModules::Find(TClientModuleHandle module, const char* n
 
 long TScanCountingModules::ScanCalls() {
   return Calls;
+}
+
+double TScanCountingModules::LongestScanMs() {
+  return LongestCall * 1000.0;
 }
 
 }  // namespace retrove::bench

@@ -5,13 +5,16 @@
 namespace retrove::bench {
 
 // The workstation's client modules with every NWScanForDeletedFiles call
-// counted on its way to the client.
+// counted and timed on its way to the client: a window cannot answer while
+// one call is under way, however the program is built.
 class TScanCountingModules : public IClientModules {
 public:
   TClientModuleHandle Load(const std::string& fileName) override;
   TEntryPoint Find(TClientModuleHandle module, const char* name) override;
 
   static long ScanCalls();
+  // The longest single call so far.
+  static double LongestScanMs();
 
 private:
   TWin32ClientModules FModules;

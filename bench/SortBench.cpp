@@ -43,6 +43,7 @@ void TimeSort(TCustomSortListView& list, const TSortCase& sort, bool ascending) 
 int SortTimings(const std::string& folder) {
   CreateForms();
   ChooseView("details");
+  if (!SelectInTree(folder)) return 1;
   ListDeletedFiles(folder);
   TCustomSortListView& list = *FMain->ListDel;
   if (list.ItemCount() == 0) {

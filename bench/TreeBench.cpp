@@ -9,7 +9,6 @@
 #include "BenchProgram.h"
 #include "Meters.h"
 #include "UMain.h"
-#include "UNsShellUtils.h"
 
 namespace retrove::bench {
 
@@ -30,12 +29,7 @@ int ChildCount(TNsShellTree& tree, HTREEITEM node) {
 int TreeResync(const std::string& folder) {
   CreateForms();
   TNsShellTree& tree = *FMain->TreeDel;
-  ShellIdList list;
-  if (FAILED(PathToIdList(folder, list))) {
-    std::fprintf(stderr, "listing_bench: no folder %s\n", folder.c_str());
-    return 1;
-  }
-  tree.SelectIdList(list.Get());
+  if (!SelectInTree(folder)) return 1;
   HTREEITEM node = tree.Selected();
   const double expandStart = Seconds();
   tree.Expand(node);

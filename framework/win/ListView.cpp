@@ -80,8 +80,10 @@ void TCustomListView::SyncItemCount() {
 
 // In the icon views Wine lays every row out again when told of new ones,
 // measuring each one's label for a repaint, unless redrawing is off: a
-// hundred thousand rows took seconds. With redrawing off the window is
-// painted once afterwards, for the rows in view.
+// hundred thousand rows took seconds. It also lays them out when redrawing
+// is turned back on, measuring each row that moved, so the new rows are
+// put in place while it is still off; the window is then painted once, for
+// the rows in view.
 void TCustomListView::SendItemCount() {
   FCountBehind = false;
   if (!HandleAllocated()) return;
@@ -89,6 +91,7 @@ void TCustomListView::SendItemCount() {
   if (quietLayout) SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
   SendMessageA(Hwnd(), LVM_SETITEMCOUNT, FRows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   if (!quietLayout) return;
+  if (GetWindowLongA(Hwnd(), GWL_STYLE) & LVS_AUTOARRANGE) SendMessageA(Hwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
   SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
   Invalidate();
 }
