@@ -32,10 +32,12 @@ void ShowActionMessage() {
   if (!FActionMessage->Visible()) FActionMessage->Show();
 }
 
+// What the new text changed, the line and the room it left, is painted at
+// once; the animation beside it paints itself. Painting the whole window
+// for every file cost more than bringing the file back.
 void SetActionMessage(const std::string& text) {
   FActionMessage->LActionMessage->SetCaption(text);
-  UpdateWindow(FActionMessage->Handle());
-  RedrawWindow(FActionMessage->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(FActionMessage->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void CloseActionMessage() {
