@@ -16,6 +16,10 @@ void ChooseView(const std::string& mode);
 // refreshes itself. False, with a message, when there is no such folder.
 bool SelectInTree(const std::string& folder);
 
+// Paints what the steps before a case left to paint, as the window has done
+// by the time the user clicks; the listing a selection posts stays queued.
+void PaintPending();
+
 // Sorts the listed folder by Name, Size and Deleted, ascending then
 // descending, and prints one line per sort: its time and the longest stall.
 int SortTimings(const std::string& folder);

@@ -54,6 +54,10 @@ bool SelectInTree(const std::string& folder) {
   return true;
 }
 
+void PaintPending() {
+  RedrawWindow(FMain->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 }  // namespace retrove::bench
 
 namespace {
@@ -87,6 +91,7 @@ int ProgramListing(const std::string& folder, const std::string& mode) {
   CreateForms();
   ChooseView(mode);
   if (!SelectInTree(folder)) return 1;
+  PaintPending();
   const double idleMb = WorkingSetMegabytes();
 
   const long callsBefore = TScanCountingModules::ScanCalls();
@@ -94,6 +99,8 @@ int ProgramListing(const std::string& folder, const std::string& mode) {
   const double start = Seconds();
   ListDeletedFiles(folder);
   const double seconds = Seconds() - start;
+  // Until the window answers again, the rows in view painted.
+  stalls.CoverUntil(start + seconds);
   const long rows = FMain->ListDel->ItemCount();
   Application.DestroyComponents();
   if (TScanCountingModules::ScanCalls() - callsBefore == 0) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "Application.h"
+
 namespace retrove::bench {
 
 namespace {
@@ -55,6 +57,13 @@ void TStallMeter::Tick() {
   const double now = Seconds();
   if (now - FLast > FLongest) FLongest = now - FLast;
   FLast = now;
+}
+
+void TStallMeter::CoverUntil(double moment) {
+  while (FLast < moment) {
+    Application.ProcessMessages();
+    Sleep(1);
+  }
 }
 
 TResponseMeter::TResponseMeter(HWND window) : FWindow(window), FPoller([this] { Poll(); }) {}

@@ -29,6 +29,9 @@ public:
   double LastTick() const { return FLast; }
   // The timer's tick.
   void Tick();
+  // Handles messages until the timer has ticked after `moment` (in
+  // Seconds()), so that the longest wait covers all that came before it.
+  void CoverUntil(double moment);
 
 private:
 

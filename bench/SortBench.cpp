@@ -18,22 +18,13 @@ struct TSortCase {
 
 constexpr TSortCase kSortCases[] = {{0, "name"}, {1, "size"}, {2, "deleted"}};
 
-// Handles messages until the stall meter has ticked after `since`, so that
-// the stall it reports covers the whole of what came before.
-void WaitForTick(const TStallMeter& stalls, double since) {
-  while (stalls.LastTick() < since) {
-    Application.ProcessMessages();
-    Sleep(1);
-  }
-}
-
 void TimeSort(TCustomSortListView& list, const TSortCase& sort, bool ascending) {
   Application.ProcessMessages();
   TStallMeter stalls;
   const double start = Seconds();
   list.SortByColumn(sort.Column, ascending);
   const double seconds = Seconds() - start;
-  WaitForTick(stalls, start + seconds);
+  stalls.CoverUntil(start + seconds);
   std::printf("case=sort column=%s order=%s entries=%d wall_s=%.3f longest_stall_ms=%.0f\n", sort.Name,
               ascending ? "ascending" : "descending", list.ItemCount(), seconds, stalls.LongestMs());
 }
