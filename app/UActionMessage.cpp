@@ -24,6 +24,9 @@ TFActionMessage::TFActionMessage(TComponent* owner) : TForm(owner) {
   LActionMessage = new TLabel(this);
   LActionMessage->SetName("LActionMessage");
   LActionMessage->SetParent(this);
+  // The line keeps the window's width: resized to each name, it moved and
+  // repainted the window around it for every file recovered.
+  LActionMessage->SetAutoSize(false);
   LActionMessage->SetBounds(8, 80, 360, 16);
 }
 
