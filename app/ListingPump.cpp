@@ -28,6 +28,15 @@ TListingPump::~TListingPump() {
 // in the icon views Wine lays out and paints every row again, which grows
 // with the rows, and the telling must stay a small part of the listing.
 void TListingPump::Pump() {
+  // The first rows are shown at once. Wine sizes the rows of the List view
+  // by every row the window holds when it first paints rows, so this also
+  // keeps that measuring short.
+  if (!FRowsShown && FList.ItemCount() > 0) {
+    FRowsShown = true;
+    ShowNewRows();
+    FNextMessages = TClock::now() + kMessageInterval;
+    return;
+  }
   if (TClock::now() < FNextMessages) return;
   Application.ProcessMessages();
   if (TClock::now() >= FNextRows) ShowNewRows();

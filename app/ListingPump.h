@@ -32,6 +32,7 @@ private:
   TCustomListView& FList;
   TClock::time_point FNextMessages;
   TClock::time_point FNextRows;
+  bool FRowsShown = false;
 };
 
 }  // namespace retrove
