@@ -38,15 +38,15 @@ public:
 
 }  // namespace
 
-// Each entry is shown as soon as the scan finds it, and window messages are
-// handled between scan calls, so that Stop works and the first rows appear
-// at once even in a folder of a hundred thousand entries.
 std::string ListingPath(const std::string& path) {
   std::string trimmed = TrimBlanks(path);
   if (!trimmed.empty() && trimmed.back() != '\\') trimmed += '\\';
   return trimmed;
 }
 
+// Each entry is shown as soon as the scan finds it, and window messages are
+// handled between scan calls, so that Stop works and the first rows appear
+// at once even in a folder of a hundred thousand entries.
 void ListDeletedFiles(std::string path) {
   path = ListingPath(path);
   if (ListingBusy || RecoveryBusy) return;

@@ -78,22 +78,38 @@ void TCustomListView::SyncItemCount() {
     SendItemCount();
 }
 
-// In the icon views Wine lays every row out again when told of new ones,
-// measuring each one's label for a repaint, unless redrawing is off: a
-// hundred thousand rows took seconds. It also lays them out when redrawing
-// is turned back on, measuring each row that moved, so the new rows are
-// put in place while it is still off; the window is then painted once, for
-// the rows in view.
+// In the icon views Wine lays every row out again when told of new rows or
+// of a new view, measuring each row it moves for a repaint unless redrawing
+// is off: a hundred thousand rows took seconds (17 s for a switch to Large
+// Icons). It lays them out once more when redrawing is turned back on, so
+// the rows are put in place while it is still off; turning it on then moves
+// none, and the window is painted once, for the rows in view.
+void TCustomListView::LayOutQuietly(const std::function<void()>& change) {
+  if (FUpdateCount > 0) {
+    change();
+    return;
+  }
+  SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  change();
+  const DWORD style = static_cast<DWORD>(GetWindowLongA(Hwnd(), GWL_STYLE));
+  const DWORD view = style & LVS_TYPEMASK;
+  if ((view == LVS_ICON || view == LVS_SMALLICON) && (style & LVS_AUTOARRANGE))
+    SendMessageA(Hwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
+  SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  Invalidate();
+}
+
+// Outside the icon views, turning redrawing off and on would cost a repaint.
 void TCustomListView::SendItemCount() {
   FCountBehind = false;
   if (!HandleAllocated()) return;
-  const bool quietLayout = (FViewStyle == vsIcon || FViewStyle == vsSmallIcon) && FUpdateCount == 0;
-  if (quietLayout) SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
-  SendMessageA(Hwnd(), LVM_SETITEMCOUNT, FRows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  if (!quietLayout) return;
-  if (GetWindowLongA(Hwnd(), GWL_STYLE) & LVS_AUTOARRANGE) SendMessageA(Hwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
-  SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
-  Invalidate();
+  const auto send = [this] {
+    SendMessageA(Hwnd(), LVM_SETITEMCOUNT, FRows.size(), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  };
+  if (FViewStyle == vsIcon || FViewStyle == vsSmallIcon)
+    LayOutQuietly(send);
+  else
+    send();
 }
 
 LRESULT TCustomListView::PerformOnRows(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,20 +128,11 @@ TCustomListView::TRow& TCustomListView::Row(int index) {
   return FRows[static_cast<size_t>(index)];
 }
 
-// Switching to an icon view, Wine lays every row out, measuring each one it
-// moves for a repaint unless redrawing is off: 17 s for a hundred thousand
-// rows. So the rows are laid out while it is off, and turning it on moves
-// none of them.
 void TCustomListView::UpdateStyle() {
   if (!HandleAllocated()) return;
   constexpr DWORD kOurs = LVS_TYPEMASK | LVS_SINGLESEL | LVS_EDITLABELS | LVS_SHOWSELALWAYS;
   const DWORD style = (static_cast<DWORD>(GetWindowLongA(Hwnd(), GWL_STYLE)) & ~kOurs) | (ListStyle() & kOurs);
-  const bool quietLayout = FUpdateCount == 0;
-  if (quietLayout) SendMessageA(Hwnd(), WM_SETREDRAW, FALSE, 0);
-  SetWindowLongA(Hwnd(), GWL_STYLE, static_cast<LONG>(style));
-  const bool iconView = (style & LVS_TYPEMASK) == LVS_ICON || (style & LVS_TYPEMASK) == LVS_SMALLICON;
-  if (iconView && (style & LVS_AUTOARRANGE)) SendMessageA(Hwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
-  if (quietLayout) SendMessageA(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  LayOutQuietly([this, style] { SetWindowLongA(Hwnd(), GWL_STYLE, static_cast<LONG>(style)); });
   Invalidate();
 }
 

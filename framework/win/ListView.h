@@ -137,6 +137,8 @@ private:
   bool HoldsItemCount() const { return FUpdateCount > 0 || FAddingCount > 0; }
   void SyncItemCount();
   void SendItemCount();
+  // Makes a change that lays out the rows with redrawing off.
+  void LayOutQuietly(const std::function<void()>& change);
   // A message about rows by index, sent once the window knows all rows.
   LRESULT PerformOnRows(UINT message, WPARAM wParam, LPARAM lParam);
   void RedrawRow(int index);
