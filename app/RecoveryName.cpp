@@ -1,5 +1,7 @@
 #include "RecoveryName.h"
 
+#include <string_view>
+
 namespace retrove {
 
 namespace {
@@ -7,7 +9,16 @@ namespace {
 constexpr int kLastCandidate = 9'999'999;
 constexpr size_t kBaseWidth = 8;
 
+constexpr std::string_view kNotInAName = "<>:\"/\\|?*";
+
 }  // namespace
+
+bool IsPlainFileName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (const char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || kNotInAName.find(c) != std::string_view::npos) return false;
+  return true;
+}
 
 std::string DerivedName(const std::string& name, int k) {
   const size_t dot = name.rfind('.');
@@ -20,6 +31,7 @@ std::string DerivedName(const std::string& name, int k) {
 
 std::optional<std::string> RecoveryName(const std::string& name,
                                         const std::function<bool(const std::string&)>& exists) {
+  if (!IsPlainFileName(name)) return std::nullopt;
   if (!exists(name)) return name;
   for (int k = 1; k <= kLastCandidate; ++k) {
     std::string candidate = DerivedName(name, k);

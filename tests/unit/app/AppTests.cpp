@@ -49,6 +49,21 @@ TEST_CASE("the recovery name is the first one free") {
   CHECK(asked == 10'000'000);
 }
 
+TEST_CASE("a name the server gives that is not one plain file name comes back under no name") {
+  std::vector<std::string> asked;
+  const auto exists = [&](const std::string& n) {
+    asked.push_back(n);
+    return false;
+  };
+  const std::vector<std::string> refused = {"..\\WINDOWS\\WIN.INI", "SUB/FILE.TXT", "C:FILE.TXT", "*.*", "WHAT?.TXT",
+                                            "", ".", "..", "TAB\tNAME", "A|B", "<A>", "\"QUOTED\""};
+  for (const std::string& name : refused) CHECK_FALSE(RecoveryName(name, exists).has_value());
+  CHECK(asked.empty());
+  CHECK(RecoveryName("...", exists) == "...");
+  CHECK(RecoveryName("SPACE NAME.DOC", exists) == "SPACE NAME.DOC");
+  CHECK(RecoveryName("\xE9T\xE9.TXT", exists) == "\xE9T\xE9.TXT");
+}
+
 namespace {
 
 // The texts as the listing wrote them one by one before they shared a buffer.
