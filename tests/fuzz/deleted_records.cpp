@@ -142,6 +142,31 @@ void CheckRecovery(const TNWDeletedFileList& list, int index, const std::set<std
           "the server gets its own name and position back");
 }
 
+bool SameDetails(const TNWDeletedFileInfo& a, const TNWDeletedFileInfo& b) {
+  return a.Name == b.Name && a.FileSize == b.FileSize && a.DeletedDateTime == b.DeletedDateTime &&
+         a.Deletor == b.Deletor && a.Owner == b.Owner && a.Attributes == b.Attributes;
+}
+
+// Asked by path, the details are those of the first entry of the name, and a
+// name that finds none leaves the caller's record as it was.
+void CheckDetailsByPath(TNWDeletedFileList& list, int index) {
+  const std::string name = list.Strings(index);
+  TNWDeletedFileInfo asked;
+  asked.Name = "UNTOUCHED";
+  asked.FileSize = -7;
+  const TNWDeletedFileInfo before = asked;
+  if (!GetDeletedFileInfo(kFolder + name, asked)) {
+    Require(SameDetails(asked, before), "details not found leave the record as it was");
+    Require(name.empty() || name.size() > kMaxFileName || name.find('\\') != std::string::npos,
+            "the details of a listed name that fits are found");
+    return;
+  }
+  int first = 0;
+  while (list.Strings(first) != name) ++first;
+  TNWDeletedFileInfo listed;
+  Require(list.Details(first, listed) && SameDetails(asked, listed), "the details by path are the first entry's");
+}
+
 }  // namespace
 
 // One byte for the format settings, one for the length of the pool that
@@ -177,6 +202,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       CheckRecovery(*list, index, live);
       live.insert(list->Strings(index));
     }
+    // Each ask by path scans the folder again: the last name is the one
+    // that can follow another entry of the same name.
+    if (list->Count() > 0) CheckDetailsByPath(*list, list->Count() - 1);
   }
   Require(fake::Server.OpenHandles.empty(), "the listing's directory handle goes with the list");
   return 0;
