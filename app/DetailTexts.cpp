@@ -46,7 +46,9 @@ std::span<const std::string_view, TDetailTexts::kCount> TDetailTexts::Of(const T
     AppendDateTime(value);
     ends[++next] = FBuffer.size();
   };
-  text(std::to_string(info.FileSize));
+  // The server counts a file's bytes in 32 bits without a sign: a file of
+  // 2 GiB or more is large, not negative.
+  text(std::to_string(static_cast<uint32_t>(info.FileSize)));
   dateTime(info.DeletedDateTime);
   text(info.Deletor);
   text(info.Owner);

@@ -96,7 +96,9 @@ void CheckDetails(const TNWDeletedFileInfo& info, const TNWDeletedRecord& record
   Require(info.Name == record.Name && info.FileSize == record.FileSize && info.Attributes == record.Attributes,
           "the details are the entry's own");
   const auto shown = texts.Of(info);
-  Require(shown[0] == std::to_string(info.FileSize), "the size column shows the size");
+  uint32_t bytes = 0;
+  std::memcpy(&bytes, &record.FileSize, sizeof bytes);
+  Require(shown[0] == std::to_string(bytes), "the size column shows the server's count of bytes, never negative");
   Require(shown[6].size() == 10, "the attributes column keeps its ten positions");
 }
 

@@ -68,10 +68,17 @@ namespace {
 
 // The texts as the listing wrote them one by one before they shared a buffer.
 std::vector<std::string> TextsOneByOne(const TNWDeletedFileInfo& info) {
-  return {std::to_string(info.FileSize),     DateTimeText(info.DeletedDateTime), info.Deletor,
-          info.Owner,                        DateTimeText(info.LastAccessDate),  DateTimeText(info.CreationDateTime),
-          AttributeString(info.Attributes),  DateTimeText(info.ArchiveDateTime), info.Archiver,
-          DateTimeText(info.UpdateDateTime), info.Updater};
+  return {std::to_string(static_cast<uint32_t>(info.FileSize)),
+          DateTimeText(info.DeletedDateTime),
+          info.Deletor,
+          info.Owner,
+          DateTimeText(info.LastAccessDate),
+          DateTimeText(info.CreationDateTime),
+          AttributeString(info.Attributes),
+          DateTimeText(info.ArchiveDateTime),
+          info.Archiver,
+          DateTimeText(info.UpdateDateTime),
+          info.Updater};
 }
 
 std::vector<std::string> Texts(TDetailTexts& writer, const TNWDeletedFileInfo& info) {
@@ -121,6 +128,17 @@ TEST_CASE("detail texts read as the one-by-one texts, row after row and whatever
     CHECK(secondTexts == expectedSecond);
     CHECK(secondTexts[1] == "Sunday, 23. March 1997 06:00 a");
   }
+}
+
+TEST_CASE("a deleted file of 2 GiB or more shows its size, not a negative number") {
+  TDetailTexts writer(FormatSettings());
+  TNWDeletedFileInfo info;
+  info.FileSize = static_cast<int32_t>(3'000'000'000u);
+  CHECK(writer.Of(info)[0] == "3000000000");
+  info.FileSize = -1;
+  CHECK(writer.Of(info)[0] == "4294967295");
+  info.FileSize = 2147483647;
+  CHECK(writer.Of(info)[0] == "2147483647");
 }
 
 TEST_CASE("the About box's connection line names server, version and user, or that none is connected") {
