@@ -120,12 +120,15 @@ void CheckListed(const TNWDeletedFileList& list, int index, const TNWDeletedReco
           "an entry keeps its own record");
 }
 
-// The new name is free and plain, and the server is handed back exactly the
-// name it gave; a name that cannot be passed whole is not passed at all.
+// A name that, put after the folder's path, names something else than a
+// file in that folder.
 bool ReachesAnotherPath(std::string_view name) {
   return name.empty() || name == "." || name == ".." || name.find_first_of("\\/:") != std::string_view::npos;
 }
 
+// The new name is free and in the folder, and the server is handed back
+// exactly the name it gave; a name that cannot be passed whole is not
+// passed at all.
 void CheckRecovery(const TNWDeletedFileList& list, int index, const std::set<std::string>& live) {
   const std::string name = list.Strings(index);
   const auto exists = [&](const std::string& candidate) { return live.count(candidate) > 0; };
