@@ -331,6 +331,9 @@ TEST_CASE("the About box names the server, its version and the user the program 
   ChooseMenuItem(program.Main, 'h', 'a');
   HWND about = program.WaitForWindow(nullptr, "About", 10000);
   REQUIRE(about);
+  // The box is made, hidden, when the program starts, and its lines are
+  // filled just before it shows: read before, they are still empty.
+  REQUIRE(WaitUntil([&] { return IsWindowVisible(about) != FALSE; }, 10000));
   HWND line = nullptr;
   for (int index = 0; (line = FindDescendant(about, "Retrove.TLabel", index)) != nullptr; ++index)
     if (WindowText(line).rfind("ACME_FS1", 0) == 0) break;
