@@ -1,6 +1,7 @@
 #include "UAbout.h"
 
 #include "ResourceNames.h"
+#include "VersionInfo.h"
 
 namespace retrove {
 
@@ -43,7 +44,8 @@ TFAbout::TFAbout(TComponent* owner) : TForm(owner) {
   Bevel1->SetParent(this);
   Bevel1->SetBounds(8, 70, 280, 2);
   Bevel1->SetShape(bsTopLine);
-  Label2 = NewLabel(*this, "Label2", 16, 84, "Version 1.0");
+  const std::string version = ProgramVersion();
+  Label2 = NewLabel(*this, "Label2", 16, 84, version.empty() ? "" : "Version " + version);
   // Two lines' room: a directory user's name can be long.
   LConnection = NewLabel(*this, "LConnection", 16, 104, "");
   LConnection->SetAutoSize(false);
