@@ -119,6 +119,26 @@ NWCCODE NWCALL NWRecoverDeletedFile(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, 
   });
 }
 
+// Needs the Erase right in the folder (kNoCreateDeletePrivileges without
+// it); an entry gone since the scan fails as a recovery of it would.
+NWCCODE NWCALL NWPurgeDeletedFile(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, uint32_t iterHandle, uint32_t volNum,
+                                  uint32_t dirBase, const char* fileName) {
+  return RunEntryPoint("NWPurgeDeletedFile", [&]() -> NWCCODE {
+    if (NWCCODE c = CheckConnection(conn)) return c;
+    if (!fileName) return kFailure;
+    if (!ReadText(fileName, kMaxName)) return kInvalidPath;
+    std::optional<ServerPlace> place = ConnectionDirectoryHandles().Find(dirHandle);
+    if (!place) return kBadDirectoryHandle;
+    Server& server = CurrentServer();
+    std::shared_ptr<const Snapshot> snapshot = server.Current();
+    WaitAsASlowServer(snapshot->state.faults);
+    const Volume* volume = VolumeOf(snapshot->state, *place);
+    if (!volume || volume->number != volNum) return kVolumeDoesNotExist;
+    if (dirBase != DirectoryBase(place->volume, place->folder)) return kInvalidPath;
+    return server.Purge(place->volume, place->folder, iterHandle);
+  });
+}
+
 void NWCALL NWUnpackDateTime(uint32_t dateTime, NW_DATE* date, NW_TIME* time) {
   DateTimeParts parts = UnpackDateTime(dateTime);
   if (date) {

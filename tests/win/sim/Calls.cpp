@@ -16,6 +16,7 @@ CallsLibrary::CallsLibrary()
       alloc(EntryPoint<NWAllocTemporaryDirectoryHandleFn>("CALWIN32.DLL", "NWAllocTemporaryDirectoryHandle")),
       scan(EntryPoint<NWScanForDeletedFilesFn>("CALWIN32.DLL", "NWScanForDeletedFiles")),
       recover(EntryPoint<NWRecoverDeletedFileFn>("CALWIN32.DLL", "NWRecoverDeletedFile")),
+      purge(EntryPoint<NWPurgeDeletedFileFn>("CALWIN32.DLL", "NWPurgeDeletedFile")),
       dealloc(EntryPoint<NWDeallocateDirectoryHandleFn>("CALWIN32.DLL", "NWDeallocateDirectoryHandle")),
       unpack(EntryPoint<NWUnpackDateTimeFn>("CALWIN32.DLL", "NWUnpackDateTime")),
       objectName(EntryPoint<NWGetObjectNameFn>("CALWIN32.DLL", "NWGetObjectName")),

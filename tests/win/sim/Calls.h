@@ -15,6 +15,7 @@ using NWAllocTemporaryDirectoryHandleFn = NWCCODE(NWCALL*)(uint32_t, uint8_t, co
 using NWScanForDeletedFilesFn = NWCCODE(NWCALL*)(uint32_t, uint8_t, uint32_t*, uint32_t*, uint32_t*, void*);
 using NWRecoverDeletedFileFn = NWCCODE(NWCALL*)(uint32_t, uint8_t, uint32_t, uint32_t, uint32_t, const char*,
                                                 const char*);
+using NWPurgeDeletedFileFn = NWCCODE(NWCALL*)(uint32_t, uint8_t, uint32_t, uint32_t, uint32_t, const char*);
 using NWDeallocateDirectoryHandleFn = NWCCODE(NWCALL*)(uint32_t, uint8_t);
 using NWUnpackDateTimeFn = void(NWCALL*)(uint32_t, NW_DATE*, NW_TIME*);
 using NWGetObjectNameFn = NWCCODE(NWCALL*)(uint32_t, uint32_t, char*, uint16_t*);
@@ -45,6 +46,7 @@ struct CallsLibrary {
   NWAllocTemporaryDirectoryHandleFn alloc;
   NWScanForDeletedFilesFn scan;
   NWRecoverDeletedFileFn recover;
+  NWPurgeDeletedFileFn purge;
   NWDeallocateDirectoryHandleFn dealloc;
   NWUnpackDateTimeFn unpack;
   NWGetObjectNameFn objectName;

@@ -82,6 +82,40 @@ TEST_CASE("scan, details and recover through the calls library") {
   CHECK(calls.dealloc(calls.conn, handle) == 0x899B);
 }
 
+TEST_CASE("a purge needs the Erase right and takes only its own entry, for good") {
+  ServerFixture server;
+  CallsLibrary calls;
+  uint8_t handle = 0;
+  REQUIRE(calls.Open("F:/DOCS/", handle) == 0);
+  const std::vector<ScannedEntry> entries = calls.ScanAll(handle);
+  REQUIRE(entries.size() == 5);
+  const ScannedEntry& firstMemo = entries[1];
+  const ScannedEntry& secondMemo = entries[2];
+  const auto purge = [&](const ScannedEntry& e) {
+    return calls.purge(calls.conn, handle, e.iterHandle, e.volume, e.dirBase, NameOf(e).c_str());
+  };
+
+  REQUIRE(server.Nwsim("rights SYS:DOCS 0x1EB") == 0);  // all but Erase
+  CHECK(purge(firstMemo) == 0x8985);
+  CHECK(calls.ScanAll(handle).size() == 5);
+
+  REQUIRE(server.Nwsim("rights SYS:DOCS 0x1FB") == 0);
+  CHECK(calls.purge(calls.conn, handle, firstMemo.iterHandle, firstMemo.volume + 1, firstMemo.dirBase,
+                    "MEMO.TXT") == 0x8998);
+  CHECK(calls.purge(calls.conn, handle, firstMemo.iterHandle, firstMemo.volume, firstMemo.dirBase, nullptr) ==
+        0x89FF);
+  CHECK(purge(firstMemo) == 0);
+  CHECK(purge(firstMemo) == 0x89FF);
+  const std::vector<ScannedEntry> after = calls.ScanAll(handle);
+  REQUIRE(after.size() == 4);
+  CHECK(after[1].iterHandle == secondMemo.iterHandle);
+  CHECK(calls.recover(calls.conn, handle, firstMemo.iterHandle, firstMemo.volume, firstMemo.dirBase, "MEMO.TXT",
+                      "MEMO~1.TXT") == 0x89FF);
+  CHECK(calls.recover(calls.conn, handle, secondMemo.iterHandle, secondMemo.volume, secondMemo.dirBase, "MEMO.TXT",
+                      "MEMO.TXT") == 0);
+  calls.dealloc(calls.conn, handle);
+}
+
 TEST_CASE("the program's last-access decoding gives the stored date back") {
   ServerFixture server;
   CallsLibrary calls;
