@@ -43,6 +43,8 @@ using TNWScanForDeletedFiles = NWCCODE(NWAPI*)(NWCONN_HANDLE conn, NWDIR_HANDLE 
 using TNWRecoverDeletedFile = NWCCODE(NWAPI*)(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, uint32_t iterHandle,
                                               uint32_t volNumber, uint32_t dirBase, char* deletedName,
                                               char* newName);
+using TNWPurgeDeletedFile = NWCCODE(NWAPI*)(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, uint32_t iterHandle,
+                                            uint32_t volNumber, uint32_t dirBase, const char* fileName);
 using TNWDeallocateDirectoryHandle = NWCCODE(NWAPI*)(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle);
 using TNWUnpackDateTime = void(NWAPI*)(uint32_t packed, NW_DATE* date, NW_TIME* time);
 
@@ -51,6 +53,7 @@ TEntrySlot<TNWAllocTemporaryDirectoryHandle> AllocHandleSlot("NWAllocTemporaryDi
 TEntrySlot<TNWIntScanDirEntryInfo> ScanDirEntrySlot("NWIntScanDirEntryInfo");
 TEntrySlot<TNWScanForDeletedFiles> ScanDeletedSlot("NWScanForDeletedFiles");
 TEntrySlot<TNWRecoverDeletedFile> RecoverSlot("NWRecoverDeletedFile");
+TEntrySlot<TNWPurgeDeletedFile> PurgeSlot("NWPurgeDeletedFile");
 TEntrySlot<TNWDeallocateDirectoryHandle> DeallocHandleSlot("NWDeallocateDirectoryHandle");
 TEntrySlot<TNWUnpackDateTime> UnpackSlot("NWUnpackDateTime");
 
@@ -250,6 +253,15 @@ bool RecoverDeletedEntryAs(const TNWDeletedFileList& list, const TNWDeletedEntry
   return recover(list.Connection(), entry.DirHandle, entry.IterHandle, entry.VolNumber, entry.DirBase, deletedName,
                  wantedName) == 0;
 }
+
+bool PurgeDeletedEntry(const TNWDeletedFileList& list, const TNWDeletedEntry& entry) {
+  const TNWPurgeDeletedFile purge = PurgeSlot.Resolve(CallsLibHandle);
+  char name[kMaxFileName + 1];
+  if (!purge || entry.DirHandle == 0 || !CopyToBuffer(ReturnedEntryName(entry.Record), name)) return false;
+  return purge(list.Connection(), entry.DirHandle, entry.IterHandle, entry.VolNumber, entry.DirBase, name) == 0;
+}
+
+bool PurgeAvailable() { return PurgeSlot.Resolve(CallsLibHandle) != nullptr; }
 
 TDateTime UnpackNWDateTime(uint32_t packed) {
   TDateTime result = EncodeDate(1980, 1, 1);

@@ -89,6 +89,14 @@ bool RecoverDeletedFileAs(NWCONN_HANDLE connection, const std::string& deletedPa
 // the connection and directory handle of the listing that found it.
 bool RecoverDeletedEntryAs(const TNWDeletedFileList& list, const TNWDeletedEntry& entry, const std::string& newName);
 
+// Purges exactly this listed entry for good, on the connection and
+// directory handle of the listing that found it. False when the server
+// refuses (0x8985 without the Erase right in the folder), the entry is
+// gone, or the client has no purge call.
+bool PurgeDeletedEntry(const TNWDeletedFileList& list, const TNWDeletedEntry& entry);
+// Whether the loaded client can purge at all.
+bool PurgeAvailable();
+
 // What the server says about itself. Only the version text is shown; the
 // extended values are copied as the server's environment record has them.
 struct TNWServerInfo {

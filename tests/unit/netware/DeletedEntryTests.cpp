@@ -194,6 +194,48 @@ TEST_CASE_FIXTURE(TClientFixture, "recovery by name recovers the first match und
   CHECK(fake::Server.OpenHandles.empty());
 }
 
+TEST_CASE_FIXTURE(TClientFixture, "a purge names exactly its own entry, and a refusal or no purge call says false") {
+  AddDeleted("REPORT.TXT", 4, kAlice, 0);
+  AddDeleted("REPORT.TXT", 8, kBob, 0);
+  const auto list = GetDeletedFileList(0, "F:\\DATA\\");
+  REQUIRE(list->Count() == 2);
+  CHECK(PurgeAvailable());
+
+  REQUIRE(PurgeDeletedEntry(*list, *list->Entry(1)));
+  REQUIRE(fake::Server.Purges.size() == 1);
+  const auto& call = fake::Server.Purges[0];
+  CHECK(call.Iteration == 8);
+  CHECK(call.Volume == list->Entry(1)->VolNumber);
+  CHECK(call.DirBase == list->Entry(1)->DirBase);
+  CHECK(call.DeletedName == "REPORT.TXT");
+
+  fake::Server.PurgeResult = 0x8985;
+  CHECK_FALSE(PurgeDeletedEntry(*list, *list->Entry(0)));
+  CHECK(fake::Server.Purges.size() == 2);
+
+  TNWDeletedEntry unlisted;  // no directory handle: never sent
+  CHECK_FALSE(PurgeDeletedEntry(*list, unlisted));
+  CHECK(fake::Server.Purges.size() == 2);
+}
+
+TEST_CASE("a client without the purge call lists and recovers, and only purging is unavailable") {
+  fake::ResetServer();
+  fake::TFakeModules modules;
+  modules.AddFullClient();
+  modules.Remove("CALWIN32.DLL", "NWPurgeDeletedFile");
+  TNWBase base(nullptr);
+  REQUIRE(base.NetAvailable());
+  CHECK_FALSE(PurgeAvailable());
+  fake::TFakeDeleted entry;
+  entry.Name = "A.TXT";
+  entry.Sequence = 1;
+  fake::Server.Deleted.push_back(entry);
+  const auto list = GetDeletedFileList(0, "F:\\DATA\\");
+  REQUIRE(list->Count() == 1);
+  CHECK_FALSE(PurgeDeletedEntry(*list, *list->Entry(0)));
+  CHECK(fake::Server.Purges.empty());
+}
+
 TEST_CASE_FIXTURE(TClientFixture, "packed dates: impossible parts fall back without losing the others") {
   CHECK(UnpackNWDateTime(fake::PackDateTime(1997, 1, 31, 0, 0, 0)) == doctest::Approx(EncodeDate(1997, 1, 31)));
   CHECK(UnpackNWDateTime(fake::PackDateTime(2000, 2, 29, 23, 59, 58)) ==

@@ -125,6 +125,13 @@ uint32_t NWAPI Recover(NWCONN_HANDLE, uint8_t handle, uint32_t iteration, uint32
   return Server.RecoverResult;
 }
 
+uint32_t NWAPI Purge(NWCONN_HANDLE, uint8_t handle, uint32_t iteration, uint32_t volume, uint32_t dirBase,
+                     const char* name) {
+  if (!Server.OpenHandles.count(handle)) return 0x899B;
+  Server.Purges.push_back({iteration, volume, dirBase, name, {}});
+  return Server.PurgeResult;
+}
+
 struct NWDate {
   uint8_t day, month;
   uint16_t year;
@@ -186,6 +193,7 @@ void TFakeModules::AddFullClient() {
   Add("CALWIN32.DLL", "NWIntScanDirEntryInfo", Entry(&NeverCalled));
   Add("CALWIN32.DLL", "NWScanForDeletedFiles", Entry(&ScanDeleted));
   Add("CALWIN32.DLL", "NWRecoverDeletedFile", Entry(&Recover));
+  Add("CALWIN32.DLL", "NWPurgeDeletedFile", Entry(&Purge));
   Add("CALWIN32.DLL", "NWDeallocateDirectoryHandle", Entry(&DeallocHandle));
   Add("CALWIN32.DLL", "NWUnpackDateTime", Entry(&UnpackDateTime));
   Add("CLXWIN32.DLL", "NWCCGetPrimConnRef", Entry(&GetPrimConnRef));

@@ -85,6 +85,7 @@ struct TFakeServer {
   uint32_t CallsInitResult = 0;
   uint32_t PrimConnRefResult = 0;
   uint32_t RecoverResult = 0;
+  uint32_t PurgeResult = 0;
 
   // What the program did.
   std::vector<std::string> ParsedPaths;
@@ -98,6 +99,7 @@ struct TFakeServer {
     std::string DeletedName, NewName;
   };
   std::vector<Recovery> Recoveries;
+  std::vector<Recovery> Purges;  // NewName stays empty
   int ContextsCreated = 0;
   int ContextsFreed = 0;
   std::pair<int32_t, int32_t> UnicodeTables{0, 0};
