@@ -6,6 +6,7 @@
 #include "ResourceNames.h"
 #include "AboutText.h"
 #include "UAbout.h"
+#include "UPurge.h"
 #include "URecovery.h"
 
 namespace retrove {
@@ -87,6 +88,9 @@ void TFMain::BuildMenus() {
   MFile = NewItem(MainMenu1->Items(), "MFile", "&File");
   MRetrove = NewItem(*MFile, "MRetrove", " &Retrove");
   MRetrove->SetShortCut(VK_F2);
+  MPurge = NewItem(*MFile, "MPurge", " P&urge...");
+  MPurge->SetShortCut(scShift | VK_DELETE);
+  MPurgeAll = NewItem(*MFile, "MPurgeAll", " Purge &All...");
   NewItem(*MFile, "", "-");
   Exit1 = NewItem(*MFile, "Exit1", " &Close");
 
@@ -115,6 +119,8 @@ void TFMain::BuildMenus() {
   PopDel = new TPopupMenu(this);
   PopDel->SetName("PopDel");
   PMRetrove = NewItem(PopDel->Items(), "PMRetrove", "&Retrove");
+  PMPurge = NewItem(PopDel->Items(), "PMPurge", "P&urge...");
+  PMPurge->SetShortCut(scShift | VK_DELETE);
 }
 
 TToolButton* TFMain::NewButton(const std::string& name, const std::string& hint, int image,
@@ -249,6 +255,9 @@ void TFMain::ConnectEvents() {
   BRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
   MRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
   PMRetrove->OnClick = [this](TObject&) { RecoverCommand(); };
+  MPurge->OnClick = [this](TObject&) { PurgeCommand(false); };
+  PMPurge->OnClick = [this](TObject&) { PurgeCommand(false); };
+  MPurgeAll->OnClick = [this](TObject&) { PurgeCommand(true); };
   BStop->OnClick = [](TObject&) { StopRequested = true; };
   Exit1->OnClick = [this](TObject&) { Close(); };
   BAbout->OnClick = [this](TObject&) {
@@ -271,6 +280,7 @@ void TFMain::FormCreate() {
   BStop->SetEnabled(false);
   BRetrove->SetEnabled(false);
   MRetrove->SetEnabled(false);
+  UpdatePurgeCommands();
   ListDel->SetPopupMenu(nullptr);
 }
 
@@ -319,7 +329,7 @@ LRESULT TFMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // Closing while a failure box is up would end that box and every later one
 // unseen; the window closes once the whole selection has been walked.
 void TFMain::FormCloseQuery(bool& canClose) {
-  if (!RecoveryBusy) return;
+  if (!RecoveryBusy && !PurgeBusy) return;
   FCloseAfterRecovery = true;
   canClose = false;
 }
@@ -328,12 +338,30 @@ void TFMain::ListDelChange() {
   const bool any = ListDel->SelCount() > 0;
   BRetrove->SetEnabled(any);
   MRetrove->SetEnabled(any);
+  UpdatePurgeCommands();
   ListDel->SetPopupMenu(any ? PopDel : nullptr);
 }
 
+void TFMain::UpdatePurgeCommands() {
+  const bool canPurge = PurgeAvailable();
+  MPurge->SetEnabled(canPurge && ListDel->SelCount() > 0);
+  PMPurge->SetEnabled(MPurge->Enabled());
+  MPurgeAll->SetEnabled(canPurge && ListDel->ItemCount() > 0);
+}
+
 void TFMain::RecoverCommand() {
-  if (ListingBusy || RecoveryBusy) return;
+  if (ListingBusy || RecoveryBusy || PurgeBusy) return;
   RecoverSelectedFiles(ListedFolder);
+  if (FCloseAfterRecovery) {
+    Close();
+    return;
+  }
+  ListDeletedFiles(TreeDel->SelectedPath());
+}
+
+void TFMain::PurgeCommand(bool allRows) {
+  if (ListingBusy || RecoveryBusy || PurgeBusy) return;
+  PurgeListedFiles(allRows);
   if (FCloseAfterRecovery) {
     Close();
     return;

@@ -31,6 +31,8 @@ public:
   TMainMenu* MainMenu1;
   TMenuItem* MFile;
   TMenuItem* MRetrove;
+  TMenuItem* MPurge;
+  TMenuItem* MPurgeAll;
   TMenuItem* Exit1;
   TMenuItem* MView;
   TMenuItem* MToolBar;
@@ -44,6 +46,7 @@ public:
   TMenuItem* BAbout;
   TPopupMenu* PopDel;
   TMenuItem* PMRetrove;
+  TMenuItem* PMPurge;
   TImageList* ExpImage;
   TImageList* SmallImage;
   TImageList* LargeImage;
@@ -76,6 +79,8 @@ public:
   int IconIndexOf(const std::string& name);
   // A listing has ended; a folder chosen meanwhile is listed now.
   void ListingEnded();
+  // Purge needs a client that can purge, and rows to purge.
+  void UpdatePurgeCommands();
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -97,6 +102,7 @@ private:
   void ListSelectedFolder();
   void ListDelChange();
   void RecoverCommand();
+  void PurgeCommand(bool allRows);
   void ViewMenuClick(TToolButton& button);
 
   std::map<std::string, int> FIconIndexes;

@@ -6,6 +6,7 @@
 #include "DetailTexts.h"
 #include "ListingPump.h"
 #include "Nwtools.h"
+#include "UPurge.h"
 #include "URecovery.h"
 #include "UMain.h"
 
@@ -30,6 +31,7 @@ public:
     FMain->BStop->SetEnabled(false);
     FMain->StatusBar->SetPanelText(0, std::to_string(FMain->ListDel->ItemCount()) + " file(s)");
     ListingBusy = false;
+    FMain->UpdatePurgeCommands();
     FMain->ListingEnded();
   }
   TListingScope(const TListingScope&) = delete;
@@ -49,7 +51,7 @@ std::string ListingPath(const std::string& path) {
 // at once even in a folder of a hundred thousand entries.
 void ListDeletedFiles(std::string path) {
   path = ListingPath(path);
-  if (ListingBusy || RecoveryBusy) return;
+  if (ListingBusy || RecoveryBusy || PurgeBusy) return;
   TListingScope busy;
   TListViewEx& list = *FMain->ListDel;
   FMain->LRightView->SetCaption("Deleted Contents of '" + path + "'");

@@ -113,6 +113,12 @@ void TApplication::ShowMessage(const std::string& text) {
   ::MessageBoxA(owner, text.c_str(), FTitle.c_str(), MB_OK | (owner ? 0 : MB_TASKMODAL));
 }
 
+bool TApplication::Confirm(const std::string& text) {
+  HWND owner = DialogOwner();
+  return ::MessageBoxA(owner, text.c_str(), FTitle.c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | (owner ? 0 : MB_TASKMODAL)) == IDYES;
+}
+
 HWND TApplication::DialogOwner() const {
   HWND active = GetActiveWindow();
   if (active && TWindow::FromHandle(active)) return active;

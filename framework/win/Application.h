@@ -59,6 +59,9 @@ public:
   void ShowException(const std::string& message);
   // A plain message: caption the title, no icon, one OK button.
   void ShowMessage(const std::string& text);
+  // A question whose answer cannot be undone: warning icon, Yes and No,
+  // No the default. True for Yes.
+  bool Confirm(const std::string& text);
 
   // The window that message boxes are modal to; nullptr when none is shown.
   HWND DialogOwner() const;

@@ -3,62 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "ListedFolder.h"
 #include "Program.h"
 #include "RemoteControls.h"
 
 using namespace e2e;
 
-namespace {
-
-// The program with F:\`folder` listed in Details view.
-struct TRecoveryFixture {
-  explicit TRecoveryFixture(const char* folder) : Program("RETROVE_E2E_CLIENT") {
-    Program.FindControls();
-    Program.Click(kDetailsImage);
-    Program.Open({"Desktop", "My Computer", "(F:)", folder});
-  }
-
-  void Select(int row) {
-    REQUIRE(row >= 0);
-    ListViewSelect(Program.List, row, true);
-    REQUIRE(WaitUntil([&] { return ToolButtonEnabled(Program.ToolBar, kRetroveImage); }, 5000));
-  }
-
-  void Recover() {
-    REQUIRE(PressToolButton(Program.ToolBar, kRetroveImage));
-    Sleep(500);
-    Program.WaitIdle();
-  }
-
-  // The text of each "Retrove 97" message box, answered with OK, until the
-  // recovery has ended (its re-listing shows the status text again).
-  std::vector<std::string> AnswerBoxes() {
-    std::vector<std::string> texts;
-    for (;;) {
-      if (!Program.WaitForMessageBox(5000)) break;
-      texts.push_back(AnswerBox());
-    }
-    return texts;
-  }
-
-  // Answers the one "Retrove 97" box now up; its text.
-  std::string AnswerBox() {
-    HWND box = Program.WaitForMessageBox(10000);
-    REQUIRE(box != nullptr);
-    std::string text;
-    for (int i = 0; HWND label = FindDescendant(box, "Static", i); ++i) text += WindowText(label);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    REQUIRE(WaitUntil([&] { return !IsWindow(box); }, 5000));
-    return text;
-  }
-
-  TProgram Program;
-};
-
-}  // namespace
 
 TEST_CASE("a recovered file is back with its contents and its row is gone") {
-  TRecoveryFixture fixture("DOCS");
+  TListedFolder fixture("DOCS");
   const int before = fixture.Program.RowCount();
   fixture.Select(fixture.Program.FindRow("BUDGET.XLS"));
   fixture.Recover();
@@ -69,7 +22,7 @@ TEST_CASE("a recovered file is back with its contents and its row is gone") {
 }
 
 TEST_CASE("a live file of the name makes the recovered one take a ~ name") {
-  TRecoveryFixture fixture("DOCS");
+  TListedFolder fixture("DOCS");
   fixture.Select(fixture.Program.FindRow("README.TXT"));
   fixture.Recover();
   CHECK(FileText("F:\\DOCS\\README.TXT") == "Current readme.\r\n");
@@ -77,7 +30,7 @@ TEST_CASE("a live file of the name makes the recovered one take a ~ name") {
 }
 
 TEST_CASE("the older of two deleted versions comes back alone when only it is picked") {
-  TRecoveryFixture fixture("DOCS");
+  TListedFolder fixture("DOCS");
   fixture.Select(fixture.Program.FindRow("MEMO.TXT", "13"));
   fixture.Recover();
   CHECK(FileText("F:\\DOCS\\MEMO.TXT") == "First memo.\r\n");
@@ -89,7 +42,7 @@ TEST_CASE("failed recoveries each say so, in row order, and the others still com
   // A and C are gone from the server as soon as the listing has seen them.
   REQUIRE(Nwsim("fault vanish A.TXT"));
   REQUIRE(Nwsim("fault vanish C.TXT"));
-  TRecoveryFixture fixture("FAILS");
+  TListedFolder fixture("FAILS");
   REQUIRE(fixture.Program.RowCount() == 3);
   for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) fixture.Select(fixture.Program.FindRow(name));
   REQUIRE(PressToolButton(fixture.Program.ToolBar, kRetroveImage));
@@ -103,7 +56,7 @@ TEST_CASE("failed recoveries each say so, in row order, and the others still com
 }
 
 TEST_CASE("F2 recovers the selection, and without one it does nothing") {
-  TRecoveryFixture fixture("DOCS");
+  TListedFolder fixture("DOCS");
   const int before = fixture.Program.RowCount();
   PostMessageA(fixture.Program.List, WM_KEYDOWN, VK_F2, 0);
   Sleep(1000);
@@ -120,7 +73,7 @@ TEST_CASE("F2 recovers the selection, and without one it does nothing") {
 }
 
 TEST_CASE("a long recovery keeps answering the system and recovers the whole selection") {
-  TRecoveryFixture fixture("BIG");
+  TListedFolder fixture("BIG");
   REQUIRE(fixture.Program.RowCount() == 3000);
   const auto rows = ListViewRows(fixture.Program.List, 1);
   for (int row = 0; row < 3; ++row) fixture.Select(row);
@@ -146,7 +99,7 @@ TEST_CASE("a long recovery keeps answering the system and recovers the whole sel
 
 TEST_CASE("the files that come back are the ones selected when Retrove was pressed") {
   REQUIRE(Nwsim("fault vanish A.TXT"));
-  TRecoveryFixture fixture("PICKED");
+  TListedFolder fixture("PICKED");
   TProgram& program = fixture.Program;
   const int a = program.FindRow("A.TXT");
   const int b = program.FindRow("B.TXT");
@@ -170,7 +123,7 @@ TEST_CASE("the files that come back are the ones selected when Retrove was press
 TEST_CASE("closing the window during a failure still reports the later failures, then closes") {
   REQUIRE(Nwsim("fault vanish A.TXT"));
   REQUIRE(Nwsim("fault vanish C.TXT"));
-  TRecoveryFixture fixture("CLOSING");
+  TListedFolder fixture("CLOSING");
   TProgram& program = fixture.Program;
   for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) fixture.Select(program.FindRow(name));
   REQUIRE(PressToolButton(program.ToolBar, kRetroveImage));
