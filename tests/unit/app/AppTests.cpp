@@ -9,6 +9,7 @@
 #include "DetailTexts.h"
 #include "FormatSettings.h"
 #include "Nwtools.h"
+#include "PurgeText.h"
 #include "RecoveryName.h"
 
 using namespace retrove;
@@ -145,4 +146,12 @@ TEST_CASE("the About box's connection line names server, version and user, or th
   CHECK(ConnectionLine(true, "ACME_FS1", "4.11", "CN=ADMIN.O=ACME") == "ACME_FS1 \x97 NetWare 4.11 \x97 CN=ADMIN.O=ACME");
   CHECK(ConnectionLine(true, "NW312", "3.12", "") == "NW312 \x97 NetWare 3.12");
   CHECK(ConnectionLine(false, "LOCAL", "0.0", "") == "No server is connected.");
+}
+
+TEST_CASE("the purge question names the file or how many, and always warns") {
+  const std::string warning = "\r\n\r\nA purged file cannot be brought back.";
+  CHECK(PurgeQuestion(1, "MEMO.TXT", false, "F:\\DOCS\\") == "Purge MEMO.TXT for good?" + warning);
+  CHECK(PurgeQuestion(3, "MEMO.TXT", false, "F:\\DOCS\\") == "Purge 3 deleted files for good?" + warning);
+  CHECK(PurgeQuestion(1, "MEMO.TXT", true, "F:\\DOCS\\") ==
+        "Purge all 1 deleted file(s) of 'F:\\DOCS\\' for good?" + warning);
 }
