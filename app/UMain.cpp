@@ -330,7 +330,7 @@ LRESULT TFMain::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // unseen; the window closes once the whole selection has been walked.
 void TFMain::FormCloseQuery(bool& canClose) {
   if (!RecoveryBusy && !PurgeBusy) return;
-  FCloseAfterRecovery = true;
+  FCloseAfterCommand = true;
   canClose = false;
 }
 
@@ -350,19 +350,19 @@ void TFMain::UpdatePurgeCommands() {
 }
 
 void TFMain::RecoverCommand() {
-  if (ListingBusy || RecoveryBusy || PurgeBusy) return;
-  RecoverSelectedFiles(ListedFolder);
-  if (FCloseAfterRecovery) {
-    Close();
-    return;
-  }
-  ListDeletedFiles(TreeDel->SelectedPath());
+  WorkOnListedFiles([this] { RecoverSelectedFiles(ListedFolder); });
 }
 
 void TFMain::PurgeCommand(bool allRows) {
+  WorkOnListedFiles([allRows] { PurgeListedFiles(allRows); });
+}
+
+// Afterwards the folder is listed again, as the server now has it, unless
+// the window was closed meanwhile.
+void TFMain::WorkOnListedFiles(const std::function<void()>& command) {
   if (ListingBusy || RecoveryBusy || PurgeBusy) return;
-  PurgeListedFiles(allRows);
-  if (FCloseAfterRecovery) {
+  command();
+  if (FCloseAfterCommand) {
     Close();
     return;
   }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Form.h"
 #include "ImageList.h"
@@ -103,10 +105,11 @@ private:
   void ListDelChange();
   void RecoverCommand();
   void PurgeCommand(bool allRows);
+  void WorkOnListedFiles(const std::function<void()>& command);
   void ViewMenuClick(TToolButton& button);
 
   std::map<std::string, int> FIconIndexes;
-  bool FCloseAfterRecovery = false;
+  bool FCloseAfterCommand = false;
   bool FListingPosted = false;
   bool FListAfterListing = false;
 };
@@ -118,6 +121,17 @@ extern bool ListingBusy;
 extern bool StopRequested;
 extern bool AllListed;
 extern bool AllDetailed;
+
+// A row of the list as a command takes it: its name and, when the listing
+// left one, its own entry.
+struct TListedRow {
+  std::string Name;
+  const TNWDeletedEntry* Entry;
+};
+// The selected rows, or all, taken once before a command's first file: a
+// message box it shows lets the user change the selection, and the files
+// worked on must be the ones picked.
+std::vector<TListedRow> ListedRows(bool selectedOnly);
 
 void ListDeletedFiles(std::string path);
 // A folder's path as a listing names it: trimmed, with a trailing backslash.

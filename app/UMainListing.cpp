@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <unordered_set>
 
 #include "Application.h"
 #include "DetailTexts.h"
@@ -39,6 +40,20 @@ public:
 };
 
 }  // namespace
+
+std::vector<TListedRow> ListedRows(bool selectedOnly) {
+  TCustomListView& list = *FMain->ListDel;
+  std::unordered_set<const TNWDeletedEntry*> listed;
+  if (const TNWDeletedFileList* entries = FMain->ListedEntries.get())
+    for (int index = 0; index < entries->Count(); ++index) listed.insert(entries->Entry(index));
+  std::vector<TListedRow> rows;
+  for (int row = 0, count = list.ItemCount(); row < count; ++row) {
+    if (selectedOnly && !list.Selected(row)) continue;
+    const auto* entry = reinterpret_cast<const TNWDeletedEntry*>(list.ItemData(row));
+    rows.push_back({list.ItemCaption(row), listed.count(entry) ? entry : nullptr});
+  }
+  return rows;
+}
 
 std::string ListingPath(const std::string& path) {
   std::string trimmed = TrimBlanks(path);

@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <unordered_set>
-#include <vector>
-
 #include "Application.h"
 #include "RecoveryName.h"
 #include "UActionMessage.h"
@@ -21,32 +18,9 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// A selected row as it was when the recovery started: its name and, when
-// the listing left one, its own entry.
-struct TSelectedFile {
-  std::string Name;
-  const TNWDeletedEntry* Entry;
-};
-
-// Taken once, before the first file: a failure box lets the user change the
-// selection, and the files that come back must be the ones picked.
-std::vector<TSelectedFile> SelectedFiles() {
-  TCustomListView& list = *FMain->ListDel;
-  std::unordered_set<const TNWDeletedEntry*> listed;
-  if (const TNWDeletedFileList* entries = FMain->ListedEntries.get())
-    for (int index = 0; index < entries->Count(); ++index) listed.insert(entries->Entry(index));
-  std::vector<TSelectedFile> files;
-  for (int row = 0, count = list.ItemCount(); row < count; ++row) {
-    if (!list.Selected(row)) continue;
-    const auto* entry = reinterpret_cast<const TNWDeletedEntry*>(list.ItemData(row));
-    files.push_back({list.ItemCaption(row), listed.count(entry) ? entry : nullptr});
-  }
-  return files;
-}
-
 // The file's own entry when the listing left one, else the first deleted
 // entry of its name.
-bool Recover(const std::string& path, const TSelectedFile& file, const std::string& newName) {
+bool Recover(const std::string& path, const TListedRow& file, const std::string& newName) {
   if (file.Entry) return RecoverDeletedEntryAs(*FMain->ListedEntries, *file.Entry, newName);
   return RecoverDeletedFileAs(GetPrimaryConnHandle(), path + file.Name, path + newName);
 }
@@ -77,7 +51,7 @@ public:
 void RecoverSelectedFiles(std::string path) {
   if (!path.empty() && path.back() != '\\') path += '\\';
   TRecoveryScope busy;
-  for (const TSelectedFile& file : SelectedFiles()) {
+  for (const TListedRow& file : ListedRows(true)) {
     ShowActionMessage();
     const std::string& name = file.Name;
     const auto newName = RecoveryName(name, [&](const std::string& candidate) { return FileExists(path + candidate); });

@@ -20,6 +20,21 @@ void WaitAsASlowServer(const Faults& faults) {
   if (faults.callDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(faults.callDelayMs));
 }
 
+// The folder a scan found an entry in, from the directory handle, volume
+// number and directory base the scan gave with it; a code when they no
+// longer agree.
+NWCCODE FindScannedFolder(NWDIR_HANDLE dirHandle, uint32_t volNum, uint32_t dirBase, ServerPlace& place) {
+  std::optional<ServerPlace> found = ConnectionDirectoryHandles().Find(dirHandle);
+  if (!found) return kBadDirectoryHandle;
+  std::shared_ptr<const Snapshot> snapshot = CurrentServer().Current();
+  WaitAsASlowServer(snapshot->state.faults);
+  const Volume* volume = VolumeOf(snapshot->state, *found);
+  if (!volume || volume->number != volNum) return kVolumeDoesNotExist;
+  if (dirBase != DirectoryBase(found->volume, found->folder)) return kInvalidPath;
+  place = *found;
+  return kOk;
+}
+
 }  // namespace
 
 extern "C" {
@@ -107,15 +122,9 @@ NWCCODE NWCALL NWRecoverDeletedFile(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, 
     std::optional<std::string> deletedName = ReadText(delFileName, kMaxName);
     std::optional<std::string> newName = ReadText(rcvrFileName, kMaxName);
     if (!deletedName || !newName) return kInvalidPath;
-    std::optional<ServerPlace> place = ConnectionDirectoryHandles().Find(dirHandle);
-    if (!place) return kBadDirectoryHandle;
-    Server& server = CurrentServer();
-    std::shared_ptr<const Snapshot> snapshot = server.Current();
-    WaitAsASlowServer(snapshot->state.faults);
-    const Volume* volume = VolumeOf(snapshot->state, *place);
-    if (!volume || volume->number != volNum) return kVolumeDoesNotExist;
-    if (dirBase != DirectoryBase(place->volume, place->folder)) return kInvalidPath;
-    return server.Recover(place->volume, place->folder, iterHandle, *deletedName, *newName);
+    ServerPlace place;
+    if (NWCCODE c = FindScannedFolder(dirHandle, volNum, dirBase, place)) return c;
+    return CurrentServer().Recover(place.volume, place.folder, iterHandle, *deletedName, *newName);
   });
 }
 
@@ -127,15 +136,9 @@ NWCCODE NWCALL NWPurgeDeletedFile(NWCONN_HANDLE conn, NWDIR_HANDLE dirHandle, ui
     if (NWCCODE c = CheckConnection(conn)) return c;
     if (!fileName) return kFailure;
     if (!ReadText(fileName, kMaxName)) return kInvalidPath;
-    std::optional<ServerPlace> place = ConnectionDirectoryHandles().Find(dirHandle);
-    if (!place) return kBadDirectoryHandle;
-    Server& server = CurrentServer();
-    std::shared_ptr<const Snapshot> snapshot = server.Current();
-    WaitAsASlowServer(snapshot->state.faults);
-    const Volume* volume = VolumeOf(snapshot->state, *place);
-    if (!volume || volume->number != volNum) return kVolumeDoesNotExist;
-    if (dirBase != DirectoryBase(place->volume, place->folder)) return kInvalidPath;
-    return server.Purge(place->volume, place->folder, iterHandle);
+    ServerPlace place;
+    if (NWCCODE c = FindScannedFolder(dirHandle, volNum, dirBase, place)) return c;
+    return CurrentServer().Purge(place.volume, place.folder, iterHandle);
   });
 }
 
