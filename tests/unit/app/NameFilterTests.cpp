@@ -1,0 +1,69 @@
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "NameFilter.h"
+
+using retrove::TNameFilter;
+
+TEST_CASE("no pattern takes every name, and blanks or empty parts are no pattern") {
+  for (const char* text : {"", " ", ";", " ; ;"}) {
+    CAPTURE(text);
+    const TNameFilter filter(text);
+    CHECK(filter.Empty());
+    CHECK(filter.Text().empty());
+    CHECK(filter.Matches("MEMO.TXT"));
+    CHECK(filter.Matches(""));
+  }
+}
+
+TEST_CASE("star and question mark, case not counting") {
+  const TNameFilter star("*");
+  CHECK(star.Matches("MEMO.TXT"));
+  CHECK(star.Matches("README"));
+
+  const TNameFilter docs("*.doc");
+  CHECK(docs.Matches("LETTER.DOC"));
+  CHECK(docs.Matches("letter.Doc"));
+  CHECK(docs.Matches(".DOC"));
+  CHECK_FALSE(docs.Matches("LETTER.DOCX"));
+  CHECK_FALSE(docs.Matches("DOC"));
+
+  const TNameFilter memo("MEMO?.TXT");
+  CHECK(memo.Matches("MEMO1.TXT"));
+  CHECK(memo.Matches("memo_.txt"));
+  CHECK_FALSE(memo.Matches("MEMO.TXT"));  // "?" is exactly one character
+  CHECK_FALSE(memo.Matches("MEMO12.TXT"));
+
+  // Going back to the last star, not only the first fit.
+  const TNameFilter repeated("*A*B?C");
+  CHECK(repeated.Matches("XAAABXBYC"));
+  CHECK_FALSE(repeated.Matches("XAAABXBC"));
+  CHECK(TNameFilter("**?**").Matches("A"));
+  CHECK_FALSE(TNameFilter("**?**").Matches(""));
+}
+
+TEST_CASE("several patterns: a name matching any of them is shown") {
+  const TNameFilter filter(" *.DOC ; memo.* ;;B*.XLS");
+  CHECK(filter.Text() == "*.DOC;memo.*;B*.XLS");
+  CHECK(filter.Matches("LETTER.DOC"));
+  CHECK(filter.Matches("MEMO.TXT"));
+  CHECK(filter.Matches("BUDGET.XLS"));
+  CHECK_FALSE(filter.Matches("README.TXT"));
+  CHECK_FALSE(filter.Matches("AUDIT.XLS"));
+}
+
+TEST_CASE("dots: '.*' also takes a name without an extension, and '*.' takes only such names") {
+  CHECK(TNameFilter("*.*").Matches("README"));
+  CHECK(TNameFilter("*.*").Matches("A.B.C"));
+  CHECK(TNameFilter("READ*.*").Matches("README"));
+  CHECK(TNameFilter("README.*").Matches("README"));
+  CHECK_FALSE(TNameFilter("README.*").Matches("READMEX"));
+  CHECK_FALSE(TNameFilter("*.?").Matches("README"));
+  CHECK(TNameFilter("*.").Matches("README"));
+  CHECK(TNameFilter("*.").Matches("README."));
+  CHECK_FALSE(TNameFilter("*.").Matches("README.TXT"));
+  CHECK_FALSE(TNameFilter("MEMO.").Matches("MEMOS"));
+  // A dot is an ordinary character elsewhere, never a wildcard.
+  CHECK_FALSE(TNameFilter("A.B").Matches("AXB"));
+}
