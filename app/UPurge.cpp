@@ -31,10 +31,14 @@ void PurgeListedFiles(bool allRows) {
   TPurgeScope busy;
   const int count = static_cast<int>(files.size());
   if (!Application.Confirm(PurgeQuestion(count, files.front().Name, allRows, FMain->ListedFolder))) return;
+  PurgeRows(files);
+}
+
+void PurgeRows(const std::vector<TListedRow>& rows) {
   TBusyScope hourglass;
-  for (const TListedRow& file : files)
-    if (!file.Entry || !PurgeDeletedEntry(*FMain->ListedEntries, *file.Entry))
-      Application.ShowMessage("Unable to purge " + file.Name);
+  for (const TListedRow& row : rows)
+    if (!row.Entry || !PurgeDeletedEntry(*FMain->ListedEntries, *row.Entry))
+      Application.ShowMessage("Unable to purge " + row.Name);
 }
 
 }  // namespace retrove

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <vector>
+
+#include "UMain.h"
+
 namespace retrove {
 
 // True while listed files are being purged; a listing or a recovery that
@@ -12,5 +16,9 @@ extern bool PurgeBusy;
 // named in a message and the rest go on. Nothing happens while a listing or
 // a recovery runs, or when the client cannot purge.
 void PurgeListedFiles(bool allRows);
+
+// The purge itself, without the question: each row's own entry, and a
+// message naming a file the server will not purge.
+void PurgeRows(const std::vector<TListedRow>& rows);
 
 }  // namespace retrove

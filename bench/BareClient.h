@@ -9,6 +9,7 @@ namespace retrove::bench {
 
 using TScanForDeletedFiles = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, uint32_t*, uint32_t*, uint32_t*, void*);
 using TRecoverDeletedFile = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, uint32_t, uint32_t, uint32_t, char*, char*);
+using TPurgeDeletedFile = NWCCODE(NWAPI*)(NWCONN_HANDLE, NWDIR_HANDLE, uint32_t, uint32_t, uint32_t, const char*);
 
 // An entry point of the client's CALWIN32.DLL; null when it is absent.
 TEntryPoint FindBareEntryPoint(const char* name);

@@ -31,8 +31,10 @@ int ComboRefills(const std::string& folder);
 // Recovers every tenth entry of `folder` through the program, with the
 // rows selected in the listed folder, or in a bare loop of recover calls;
 // prints one line.
-int ProgramRecovery(const std::string& folder);
-int BareRecovery(const std::string& folder);
+// Recover or purge every tenth entry of a folder.
+enum class TSalvage { Recover, Purge };
+int ProgramSalvage(const std::string& folder, TSalvage command);
+int BareSalvage(const std::string& folder, TSalvage command);
 
 // Expands `folder`, a folder of many subfolders, in the main window's tree
 // and times resyncs of the unchanged tree; prints one line.

@@ -5,7 +5,7 @@
 // sorts of the listed folder by a column; or the folder combo box's fills
 // for a folder; or resyncs of the folder tree over a large folder. One case
 // per process, so that the peak memory is the case's own.
-//   listing_bench icons|list|details|bare|recover|recover-bare|sort|combo|tree FOLDER
+//   listing_bench icons|list|details|bare|recover|recover-bare|purge|purge-bare|sort|combo|tree FOLDER
 // (a folder such as F:\BENCH10000). Prints lines of key=value pairs.
 #include <windows.h>
 
@@ -117,15 +117,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TScanCountingModules modules;
   SetClientModules(&modules);
   if (__argc != 3) {
-    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|recover-bare|sort|combo|tree FOLDER\n");
+    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|recover-bare|purge|purge-bare|sort|combo|tree FOLDER\n");
     return 2;
   }
   const std::string mode = __argv[1];
   const std::string folder = __argv[2];
   if (mode == "bare") return BareScan(folder);
   if (mode == "icons" || mode == "list" || mode == "details") return ProgramListing(folder, mode);
-  if (mode == "recover") return ProgramRecovery(folder);
-  if (mode == "recover-bare") return BareRecovery(folder);
+  if (mode == "recover") return ProgramSalvage(folder, TSalvage::Recover);
+  if (mode == "recover-bare") return BareSalvage(folder, TSalvage::Recover);
+  if (mode == "purge") return ProgramSalvage(folder, TSalvage::Purge);
+  if (mode == "purge-bare") return BareSalvage(folder, TSalvage::Purge);
   if (mode == "tree") return TreeResync(folder);
   if (mode == "sort") return SortTimings(folder);
   if (mode == "combo") return ComboRefills(folder);
