@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "ListFilter.h"
 #include "NameFilter.h"
+#include "PropertyTable.h"
 
 using retrove::TNameFilter;
 
@@ -66,4 +68,20 @@ TEST_CASE("dots: '.*' also takes a name without an extension, and '*.' takes onl
   CHECK_FALSE(TNameFilter("MEMO.").Matches("MEMOS"));
   // A dot is an ordinary character elsewhere, never a wildcard.
   CHECK_FALSE(TNameFilter("A.B").Matches("AXB"));
+}
+
+TEST_CASE("the list filter keeps its pattern as a stored property, tidied, and heads and counts the list") {
+  retrove::TListFilter filter(nullptr);
+  const retrove::TPropInfo* pattern = retrove::FindPropInfo(filter, "Pattern");
+  REQUIRE(pattern != nullptr);
+  retrove::SetStrProp(filter, *pattern, " *.doc ;; memo?.* ");
+  CHECK(retrove::GetStrProp(filter, *pattern) == "*.doc;memo?.*");
+  CHECK(filter.Filter().Matches("LETTER.DOC"));
+
+  CHECK(retrove::ListHeader("F:\\DOCS\\", filter.Filter()) == "Deleted Contents of 'F:\\DOCS\\' \x97 *.doc;memo?.*");
+  CHECK(retrove::ListCount(3, 120, filter.Filter()) == "3 of 120 file(s)");
+
+  retrove::SetStrProp(filter, *pattern, "");
+  CHECK(retrove::ListHeader("F:\\DOCS\\", filter.Filter()) == "Deleted Contents of 'F:\\DOCS\\'");
+  CHECK(retrove::ListCount(120, 120, filter.Filter()) == "120 file(s)");
 }
