@@ -6,6 +6,7 @@
 #include "ResourceNames.h"
 #include "AboutText.h"
 #include "UAbout.h"
+#include "UFilter.h"
 #include "UPurge.h"
 #include "URecovery.h"
 
@@ -58,6 +59,8 @@ TFMain::TFMain(TComponent* owner) : TForm(owner) {
 // The window's placement and view settings, kept between runs; it takes
 // over the show, close and destroy handlers, so it comes after them.
 void TFMain::BuildSettingsStore() {
+  ListFilter = new TListFilter(this);
+  ListFilter->SetName("ListFilter");
   SettingsStore1 = new TSettingsStore(this);
   SettingsStore1->SetName("SettingsStore1");
   SettingsStore1->SetIniFileName("Software");
@@ -65,7 +68,7 @@ void TFMain::BuildSettingsStore() {
   for (const char* line : {"NsSplitter1.Position", "BDetails.Down", "BList.Down", "BSmallIcons.Down",
                            "BLargeIcons.Down", "MStatusBar.Checked", "MToolBar.Checked", "MLargeIcons.Checked",
                            "Toolbar.Visible", "StatusBar.Visible", "MDetails.Checked", "MList.Checked",
-                           "MSmallIcons.Checked", "ListDel.ViewStyle"})
+                           "MSmallIcons.Checked", "ListDel.ViewStyle", "ListFilter.Pattern"})
     SettingsStore1->StoredProps().Add(line);
   SettingsStore1->Loaded();
 }
@@ -112,6 +115,7 @@ void TFMain::BuildMenus() {
   NewItem(*MView, "", "-");
   MRefresh = NewItem(*MView, "MRefresh", " &Refresh");
   MRefresh->SetShortCut(VK_F5);
+  MFilter = NewItem(*MView, "MFilter", " &Filter...");
   Help1 = NewItem(MainMenu1->Items(), "Help1", "&Help");
   BAbout = NewItem(*Help1, "BAbout", "&About...");
   SetMenu(MainMenu1);
@@ -258,6 +262,7 @@ void TFMain::ConnectEvents() {
   MPurge->OnClick = [this](TObject&) { PurgeCommand(false); };
   PMPurge->OnClick = [this](TObject&) { PurgeCommand(false); };
   MPurgeAll->OnClick = [this](TObject&) { PurgeCommand(true); };
+  MFilter->OnClick = [this](TObject&) { FilterCommand(); };
   BStop->OnClick = [](TObject&) { StopRequested = true; };
   Exit1->OnClick = [this](TObject&) { Close(); };
   BAbout->OnClick = [this](TObject&) {
@@ -355,6 +360,16 @@ void TFMain::RecoverCommand() {
 
 void TFMain::PurgeCommand(bool allRows) {
   WorkOnListedFiles([allRows] { PurgeListedFiles(allRows); });
+}
+
+// The rows already listed are filtered again; the server is not asked.
+void TFMain::FilterCommand() {
+  if (ListingBusy || RecoveryBusy || PurgeBusy) return;
+  TFFilter dialog(this);
+  std::string pattern = ListFilter->Pattern();
+  if (!dialog.Execute(pattern)) return;
+  ListFilter->SetPattern(pattern);
+  ShowFilteredRows();
 }
 
 // Afterwards the folder is listed again, as the server now has it, unless

@@ -9,6 +9,7 @@
 #include "Form.h"
 #include "ImageList.h"
 #include "Label.h"
+#include "ListFilter.h"
 #include "ListViewEx.h"
 #include "Menus.h"
 #include "Panel.h"
@@ -44,6 +45,7 @@ public:
   TMenuItem* MList;
   TMenuItem* MDetails;
   TMenuItem* MRefresh;
+  TMenuItem* MFilter;
   TMenuItem* Help1;
   TMenuItem* BAbout;
   TPopupMenu* PopDel;
@@ -68,6 +70,7 @@ public:
   TListViewEx* ListDel;
   TStatusBar* StatusBar;
   TSettingsStore* SettingsStore1;
+  TListFilter* ListFilter;
   TNWBase* NWBase1;
 
   // The entries of the rows now listed; rows point at their own entry.
@@ -105,6 +108,7 @@ private:
   void ListDelChange();
   void RecoverCommand();
   void PurgeCommand(bool allRows);
+  void FilterCommand();
   void WorkOnListedFiles(const std::function<void()>& command);
   void ViewMenuClick(TToolButton& button);
 
@@ -134,6 +138,9 @@ struct TListedRow {
 std::vector<TListedRow> ListedRows(bool selectedOnly);
 
 void ListDeletedFiles(std::string path);
+// Shows the listed entries that the filter now lets through, without
+// asking the server again.
+void ShowFilteredRows();
 // A folder's path as a listing names it: trimmed, with a trailing backslash.
 std::string ListingPath(const std::string& path);
 void UpdateViewStyle();

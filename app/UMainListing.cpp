@@ -20,6 +20,13 @@ bool AllDetailed = false;
 
 namespace {
 
+const TNameFilter& Filter() { return FMain->ListFilter->Filter(); }
+
+void ShowCount() {
+  const int listed = FMain->ListedEntries ? FMain->ListedEntries->Count() : 0;
+  FMain->StatusBar->SetPanelText(0, ListCount(FMain->ListDel->ItemCount(), listed, Filter()));
+}
+
 // Clears the busy state however the listing ends.
 class TListingScope {
 public:
@@ -30,7 +37,7 @@ public:
   }
   ~TListingScope() {
     FMain->BStop->SetEnabled(false);
-    FMain->StatusBar->SetPanelText(0, std::to_string(FMain->ListDel->ItemCount()) + " file(s)");
+    ShowCount();
     ListingBusy = false;
     FMain->UpdatePurgeCommands();
     FMain->ListingEnded();
@@ -69,7 +76,7 @@ void ListDeletedFiles(std::string path) {
   if (ListingBusy || RecoveryBusy || PurgeBusy) return;
   TListingScope busy;
   TListViewEx& list = *FMain->ListDel;
-  FMain->LRightView->SetCaption("Deleted Contents of '" + path + "'");
+  FMain->LRightView->SetCaption(ListHeader(path, Filter()));
   list.Clear();
   FMain->ListedEntries.reset();
   FMain->ListedFolder = path;
@@ -87,9 +94,13 @@ void ListDeletedFiles(std::string path) {
       return false;
     }
     const std::string& name = entries.Strings(index);
-    const int row = list.AddItem(name, FMain->IconIndexOf(name), reinterpret_cast<LPARAM>(entries.Entry(index)));
     detailed = FMain->BDetails->Down();
-    if (detailed && entries.Details(index, info)) list.SetSubItems(row, details.Of(info));
+    // A hidden row's details are read too: the names they need are then
+    // known, and another pattern shows its rows without asking the server.
+    const bool hasDetails = detailed && entries.Details(index, info);
+    if (!Filter().Matches(name)) return true;
+    const int row = list.AddItem(name, FMain->IconIndexOf(name), reinterpret_cast<LPARAM>(entries.Entry(index)));
+    if (hasDetails) list.SetSubItems(row, details.Of(info));
     return true;
   };
   FMain->ListedEntries = GetDeletedFileList(GetPrimaryConnHandle(), path, showEntry);
@@ -98,6 +109,29 @@ void ListDeletedFiles(std::string path) {
   if (stopped || FMain->ListedEntries->Count() == 0) return;
   AllListed = true;
   AllDetailed = detailed;
+}
+
+void ShowFilteredRows() {
+  if (ListingBusy || RecoveryBusy || PurgeBusy) return;
+  TFMain& form = *FMain;
+  TListViewEx& list = *form.ListDel;
+  form.LRightView->SetCaption(ListHeader(form.ListedFolder, Filter()));
+  list.Clear();
+  if (TNWDeletedFileList* entries = form.ListedEntries.get()) {
+    TNWDeletedFileInfo info;
+    TDetailTexts details(FormatSettings());
+    list.BeginAdding();
+    for (int index = 0; index < entries->Count(); ++index) {
+      const std::string& name = entries->Strings(index);
+      if (!Filter().Matches(name)) continue;
+      const int row = list.AddItem(name, form.IconIndexOf(name), reinterpret_cast<LPARAM>(entries->Entry(index)));
+      if (AllDetailed && entries->Details(index, info)) list.SetSubItems(row, details.Of(info));
+    }
+    list.EndAdding();
+    list.RepeatLastSort();
+  }
+  ShowCount();
+  form.UpdatePurgeCommands();
 }
 
 void UpdateViewStyle() {

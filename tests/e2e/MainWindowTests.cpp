@@ -281,7 +281,8 @@ TEST_CASE("the window and its view settings are kept from one run to the next") 
   for (const char* name : {"BSmallIcons_Down", "MSmallIcons_Checked"}) CHECK_MESSAGE(StoredAs(stored, name, "True"), name);
   CHECK(StoredAs(stored, "ListDel_ViewStyle", "vsSmallIcon"));
   CHECK(StoredAs(stored, "NsSplitter1_Position", "259"));
-  CHECK(stored.size() == 18);
+  CHECK(StoredAs(stored, "ListFilter_Pattern", ""));
+  CHECK(stored.size() == 19);
 
   TProgram again("RETROVE_E2E_CLIENT", false);
   again.FindControls();
