@@ -4,6 +4,7 @@
 
 #include "Component.h"
 #include "NameFilter.h"
+#include "NWServer.h"
 
 namespace retrove {
 
@@ -31,5 +32,8 @@ std::string ListHeader(const std::string& folder, const TNameFilter& filter);
 // The status bar's count: "N file(s)", or "N of M file(s)" while a filter
 // hides some of the M listed files from view.
 std::string ListCount(int shown, int listed, const TNameFilter& filter);
+// What the list says while it shows no rows: why, from how the listing of
+// `entries` ended. Empty while rows show, and before any listing.
+std::string EmptyListText(const TNWDeletedFileList* entries, int shown, const TNameFilter& filter);
 
 }  // namespace retrove

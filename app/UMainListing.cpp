@@ -22,9 +22,12 @@ namespace {
 
 const TNameFilter& Filter() { return FMain->ListFilter->Filter(); }
 
-void ShowCount() {
-  const int listed = FMain->ListedEntries ? FMain->ListedEntries->Count() : 0;
-  FMain->StatusBar->SetPanelText(0, ListCount(FMain->ListDel->ItemCount(), listed, Filter()));
+// The count in the status bar and, while no row shows, why.
+void ShowListState() {
+  const TNWDeletedFileList* entries = FMain->ListedEntries.get();
+  const int shown = FMain->ListDel->ItemCount();
+  FMain->StatusBar->SetPanelText(0, ListCount(shown, entries ? entries->Count() : 0, Filter()));
+  FMain->ListDel->SetEmptyText(EmptyListText(entries, shown, Filter()));
 }
 
 // Clears the busy state however the listing ends.
@@ -37,7 +40,7 @@ public:
   }
   ~TListingScope() {
     FMain->BStop->SetEnabled(false);
-    ShowCount();
+    ShowListState();
     ListingBusy = false;
     FMain->UpdatePurgeCommands();
     FMain->ListingEnded();
@@ -78,6 +81,7 @@ void ListDeletedFiles(std::string path) {
   TListViewEx& list = *FMain->ListDel;
   FMain->LRightView->SetCaption(ListHeader(path, Filter()));
   list.Clear();
+  list.SetEmptyText({});
   FMain->ListedEntries.reset();
   FMain->ListedFolder = path;
   AllDetailed = false;
@@ -117,6 +121,7 @@ void ShowFilteredRows() {
   TListViewEx& list = *form.ListDel;
   form.LRightView->SetCaption(ListHeader(form.ListedFolder, Filter()));
   list.Clear();
+  list.SetEmptyText({});
   if (TNWDeletedFileList* entries = form.ListedEntries.get()) {
     TNWDeletedFileInfo info;
     TDetailTexts details(FormatSettings());
@@ -130,7 +135,7 @@ void ShowFilteredRows() {
     list.EndAdding();
     list.RepeatLastSort();
   }
-  ShowCount();
+  ShowListState();
   form.UpdatePurgeCommands();
 }
 

@@ -158,6 +158,7 @@ LRESULT TListViewEx::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     ColumnOrder();
   }
   const LRESULT result = TCustomSortListView::WndProc(message, wParam, lParam);
+  if (message == WM_PAINT && !FEmptyText.empty() && ItemCount() == 0) DrawEmptyText();
   // The header drops a column's image when the user starts to resize it.
   if (message == WM_NOTIFY) {
     const auto& notice = *reinterpret_cast<const NMHEADERA*>(lParam);
@@ -166,6 +167,35 @@ LRESULT TListViewEx::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ApplyColumnFormat(notice.iItem);
   }
   return result;
+}
+
+// The text is the window's too, so that a screen reader says it.
+void TListViewEx::SetEmptyText(const std::string& text) {
+  if (text == FEmptyText) return;
+  FEmptyText = text;
+  SetCaption(text);
+  if (HandleAllocated()) InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+// Over what the list drew, below its column headers, in the list's font.
+void TListViewEx::DrawEmptyText() {
+  RECT area;
+  GetClientRect(Hwnd(), &area);
+  if (HWND header = HeaderWindow(); header && IsWindowVisible(header)) {
+    RECT headerRect;
+    GetWindowRect(header, &headerRect);
+    area.top += headerRect.bottom - headerRect.top;
+  }
+  area.top += 12;
+  InflateRect(&area, -8, 0);
+  HDC dc = GetDC(Hwnd());
+  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(Hwnd(), WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  DrawTextA(dc, FEmptyText.c_str(), static_cast<int>(FEmptyText.size()), &area,
+            DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+  ReleaseDC(Hwnd(), dc);
 }
 
 bool TListViewEx::OnNotify(NMHDR& header, LRESULT& result) {

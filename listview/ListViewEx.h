@@ -72,6 +72,11 @@ public:
   void RestoreSettings() override;
   void Loaded() override;
 
+  // Drawn in the list while it has no rows, as the shell does: why it is
+  // empty; also the window's text. Set it empty before rows come.
+  const std::string& EmptyText() const { return FEmptyText; }
+  void SetEmptyText(const std::string& text);
+
   TLVMarqueeBeginEvent OnMarqueeBegin;
   TNotifyEvent OnItemActivate;
   TLVVMGetItemInfoEvent OnVMGetItemInfo;
@@ -98,6 +103,7 @@ private:
   void SendColumnOrder();
   void SendVirtualItemCount();
   HWND HeaderWindow() const;
+  void DrawEmptyText();
 
   TLVExtendedStyles FKeptExtendedStyles;
   std::optional<std::vector<int>> FKeptColumnOrder;
@@ -105,6 +111,7 @@ private:
   TListViewExColumns FColumnsFormat;
   bool FVirtualMode = false;
   int FVirtualItemCount = 0;
+  std::string FEmptyText;
 };
 
 }  // namespace retrove

@@ -58,6 +58,8 @@ TEntrySlot<TNWDeallocateDirectoryHandle> DeallocHandleSlot("NWDeallocateDirector
 TEntrySlot<TNWUnpackDateTime> UnpackSlot("NWUnpackDateTime");
 
 constexpr uint32_t kFirstIteration = 0xFFFFFFFF;
+// The scan's answer once every entry has been seen.
+constexpr NWCCODE kNoMoreEntries = 0x89FF;
 constexpr size_t kServerPathBuffer = 256;
 
 void ReleaseDirectoryHandle(NWCONN_HANDLE connection, NWDIR_HANDLE handle) {
@@ -94,7 +96,10 @@ public:
     char serverPath[kServerPathBuffer] = {};
     NWDIR_HANDLE parsedHandle = 0;
     FConnection = connection;
-    if (ParsePathSlot.Resolve(CallsLibHandle)(path, &FConnection, &parsedHandle, serverPath) != 0) return false;
+    if (ParsePathSlot.Resolve(CallsLibHandle)(path, &FConnection, &parsedHandle, serverPath) != 0) {
+      NotNetWare = true;
+      return false;
+    }
     serverPath[kServerPathBuffer - 1] = '\0';
     uint8_t rights = 0;
     NWDIR_HANDLE handle = 0;
@@ -106,9 +111,15 @@ public:
 
   bool Next(TNWDeletedRecordBytes& record) {
     record.fill(0);
-    return ScanDeletedSlot.Resolve(CallsLibHandle)(FConnection, FHandle, &Iteration, &Volume, &DirBase,
-                                                   record.data()) == 0;
+    LastCode = ScanDeletedSlot.Resolve(CallsLibHandle)(FConnection, FHandle, &Iteration, &Volume, &DirBase,
+                                                       record.data());
+    return LastCode == 0;
   }
+
+  // The path was not one the client takes as a NetWare path.
+  bool NotNetWare = false;
+  // The scan's last answer: kNoMoreEntries once it has seen every entry.
+  NWCCODE LastCode = 0;
 
   // The first entry of exactly this name, case counting; an empty name
   // never matches.
@@ -185,7 +196,10 @@ std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection,
   if (connection == 0) connection = GetPrimaryConnHandle();
 
   TDeletedScan scan;
-  if (!scan.Open(connection, ReplaceNoCase(UpperCase(folderPath), "\\", "/"))) return list;
+  if (!scan.Open(connection, ReplaceNoCase(UpperCase(folderPath), "\\", "/"))) {
+    if (scan.NotNetWare) list->SetOutcome(TListingOutcome::NotNetWare);
+    return list;
+  }
   scan.HandOver(*list);
   TNWDeletedRecordBytes bytes;
   while (scan.Next(bytes)) {
@@ -200,11 +214,15 @@ std::unique_ptr<TNWDeletedFileList> GetDeletedFileList(NWCONN_HANDLE connection,
       std::strncpy(entry->EntryName, name.c_str(), kMaxFileName);
       const int index = list->AddObject(name, entry.get());
       entry.release();
-      if (found && !found(*list, index)) break;
+      if (found && !found(*list, index)) {
+        list->SetOutcome(TListingOutcome::Stopped);
+        return list;
+      }
     } catch (const std::bad_alloc&) {
-      break;
+      return list;
     }
   }
+  if (scan.LastCode == kNoMoreEntries) list->SetOutcome(TListingOutcome::Complete);
   return list;
 }
 

@@ -44,6 +44,11 @@ public:
   TNWDeletedRecord Record;
 };
 
+// How a listing ended: the folder is not on a NetWare volume (the client
+// does not take its path), the client failed, the caller stopped the scan,
+// or the server had no more entries.
+enum class TListingOutcome { NotNetWare, Failed, Stopped, Complete };
+
 // The deleted entries of one folder, in the server's order; each item's
 // object is its TNWDeletedEntry. The list owns the entries and the
 // temporary directory handle of its scan, and releases both when it goes.
@@ -61,7 +66,11 @@ public:
   NWCONN_HANDLE Connection() const { return FConnection; }
   void AdoptDirectoryHandle(NWCONN_HANDLE connection, NWDIR_HANDLE handle);
 
+  TListingOutcome Outcome() const { return FOutcome; }
+  void SetOutcome(TListingOutcome outcome) { FOutcome = outcome; }
+
 private:
+  TListingOutcome FOutcome = TListingOutcome::Failed;
   NWCONN_HANDLE FConnection = 0;
   NWDIR_HANDLE FDirHandle = 0;
   std::map<uint32_t, std::string> FObjectNames;

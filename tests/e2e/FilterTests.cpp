@@ -63,3 +63,25 @@ TEST_CASE("a filter shows the matching rows of the listing, says so, and is kept
   CHECK(again.RowCount() == 5);
   CHECK(again.StatusText() == "5 file(s)");
 }
+
+TEST_CASE("an empty list says why: not a NetWare folder, no deleted files, or none matching the filter") {
+  TListedFolder docs("DOCS");
+  REQUIRE(docs.Program.RowCount() > 0);
+  CHECK(WindowText(docs.Program.List).empty());
+  SetFilter(docs.Program, "*.NONE");
+  CHECK(docs.Program.RowCount() == 0);
+  CHECK(WindowText(docs.Program.List) == "No deleted files match the filter.");
+  SetFilter(docs.Program, "");
+  CHECK(WindowText(docs.Program.List).empty());
+
+  docs.Program.Open({"Desktop", "My Computer", "(C:)"});
+  CHECK(WindowText(docs.Program.List) == "This folder is not on a NetWare volume.");
+
+  REQUIRE(Nwsim("rights SYS:CLOSING 0x1FB"));
+  docs.Program.Open({"Desktop", "My Computer", "(F:)", "CLOSING"});
+  ChooseMenuItem(docs.Program.Main, 'f', 'a');
+  docs.AnswerBox(IDYES);
+  CHECK(WaitUntil([&] { return docs.Program.StatusText() == "0 file(s)"; }, 10000));
+  docs.Program.WaitIdle();
+  CHECK(WindowText(docs.Program.List) == "There are no deleted files in this folder.");
+}

@@ -85,3 +85,26 @@ TEST_CASE("the list filter keeps its pattern as a stored property, tidied, and h
   CHECK(retrove::ListHeader("F:\\DOCS\\", filter.Filter()) == "Deleted Contents of 'F:\\DOCS\\'");
   CHECK(retrove::ListCount(120, 120, filter.Filter()) == "120 file(s)");
 }
+
+TEST_CASE("an empty list says why, from how the listing ended") {
+  using retrove::TListingOutcome;
+  const retrove::TNameFilter none;
+  const retrove::TNameFilter docs("*.DOC");
+  CHECK(retrove::EmptyListText(nullptr, 0, none).empty());
+
+  retrove::TNWDeletedFileList entries;
+  const auto says = [&](TListingOutcome outcome, int shown, const retrove::TNameFilter& filter) {
+    entries.SetOutcome(outcome);
+    return retrove::EmptyListText(&entries, shown, filter);
+  };
+  CHECK(says(TListingOutcome::NotNetWare, 0, docs) == "This folder is not on a NetWare volume.");
+  CHECK(says(TListingOutcome::Complete, 0, none) == "There are no deleted files in this folder.");
+  CHECK(says(TListingOutcome::Complete, 0, docs) == "There are no deleted files in this folder.");
+  CHECK(says(TListingOutcome::Stopped, 0, none) == "Listing stopped.");
+  CHECK(says(TListingOutcome::Failed, 0, none) == "The deleted files of this folder could not be listed.");
+
+  entries.Add("MEMO.TXT");
+  CHECK(says(TListingOutcome::Complete, 0, docs) == "No deleted files match the filter.");
+  CHECK(says(TListingOutcome::Stopped, 0, docs) == "No deleted files match the filter.");
+  CHECK(says(TListingOutcome::Complete, 1, none).empty());
+}

@@ -127,6 +127,23 @@ TEST_CASE_FIXTURE(TClientFixture, "listing failures give an empty list") {
   CHECK(fake::Server.ParsedPaths.size() == parsedBefore);  // refused before the client saw it
 }
 
+TEST_CASE_FIXTURE(TClientFixture, "a listing says how it ended, so that an empty list can say why") {
+  CHECK(GetDeletedFileList(0, "F:\\DATA\\")->Outcome() == TListingOutcome::Complete);
+  CHECK(GetDeletedFileList(0, "C:\\LOCAL\\")->Outcome() == TListingOutcome::NotNetWare);
+  CHECK(GetDeletedFileList(0, "F:\\" + std::string(253, 'X') + "\\")->Outcome() == TListingOutcome::Failed);
+
+  AddDeleted("A.TXT", 1, kAlice, 0);
+  AddDeleted("B.TXT", 2, kBob, 0);
+  const auto stopped = GetDeletedFileList(0, "F:\\DATA\\", [](TNWDeletedFileList&, int) { return false; });
+  CHECK(stopped->Count() == 1);
+  CHECK(stopped->Outcome() == TListingOutcome::Stopped);
+
+  fake::Server.ScanEndCode = 0x8801;  // the connection went during the scan
+  const auto broken = GetDeletedFileList(0, "F:\\DATA\\");
+  CHECK(broken->Count() == 2);
+  CHECK(broken->Outcome() == TListingOutcome::Failed);
+}
+
 TEST_CASE("absent entry points give each operation's failure value") {
   fake::ResetServer();
   fake::TFakeModules modules;

@@ -115,7 +115,7 @@ uint32_t NWAPI ScanDeleted(NWCONN_HANDLE, uint8_t handle, uint32_t* iteration, u
     WriteRecord(entry, static_cast<unsigned char*>(record));
     return 0;
   }
-  return 0x89FF;
+  return Server.ScanEndCode;
 }
 
 uint32_t NWAPI Recover(NWCONN_HANDLE, uint8_t handle, uint32_t iteration, uint32_t volume, uint32_t dirBase,

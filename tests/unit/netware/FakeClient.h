@@ -86,6 +86,7 @@ struct TFakeServer {
   uint32_t PrimConnRefResult = 0;
   uint32_t RecoverResult = 0;
   uint32_t PurgeResult = 0;
+  uint32_t ScanEndCode = 0x89FF;  // what the scan answers after the last entry
 
   // What the program did.
   std::vector<std::string> ParsedPaths;
