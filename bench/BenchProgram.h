@@ -24,14 +24,17 @@ void PaintPending();
 // descending, and prints one line per sort: its time and the longest stall.
 int SortTimings(const std::string& folder);
 
+// Lists the folder in Details and filters its rows by several patterns
+// and none; prints one line per filter: its time and the scan calls made.
+int FilterTimings(const std::string& folder);
+
 // Selects `folder` through the combo box and times fills of the combo box
 // for it; prints one line.
 int ComboRefills(const std::string& folder);
 
-// Recovers every tenth entry of `folder` through the program, with the
-// rows selected in the listed folder, or in a bare loop of recover calls;
-// prints one line.
-// Recover or purge every tenth entry of a folder.
+// Recovers or purges every tenth entry of `folder` through the program,
+// with the rows selected in the listed folder, or in a bare loop of client
+// calls; prints one line.
 enum class TSalvage { Recover, Purge };
 int ProgramSalvage(const std::string& folder, TSalvage command);
 int BareSalvage(const std::string& folder, TSalvage command);

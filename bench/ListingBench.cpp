@@ -5,7 +5,7 @@
 // sorts of the listed folder by a column; or the folder combo box's fills
 // for a folder; or resyncs of the folder tree over a large folder. One case
 // per process, so that the peak memory is the case's own.
-//   listing_bench icons|list|details|bare|recover|recover-bare|purge|purge-bare|sort|combo|tree FOLDER
+//   listing_bench icons|list|details|bare|recover|recover-bare|purge|purge-bare|filter|sort|combo|tree FOLDER
 // (a folder such as F:\BENCH10000). Prints lines of key=value pairs.
 #include <windows.h>
 
@@ -117,7 +117,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TScanCountingModules modules;
   SetClientModules(&modules);
   if (__argc != 3) {
-    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|recover-bare|purge|purge-bare|sort|combo|tree FOLDER\n");
+    std::fprintf(stderr, "usage: listing_bench icons|list|details|bare|recover|recover-bare|purge|purge-bare|filter|sort|combo|tree FOLDER\n");
     return 2;
   }
   const std::string mode = __argv[1];
@@ -126,6 +126,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (mode == "icons" || mode == "list" || mode == "details") return ProgramListing(folder, mode);
   if (mode == "recover") return ProgramSalvage(folder, TSalvage::Recover);
   if (mode == "recover-bare") return BareSalvage(folder, TSalvage::Recover);
+  if (mode == "filter") return FilterTimings(folder);
   if (mode == "purge") return ProgramSalvage(folder, TSalvage::Purge);
   if (mode == "purge-bare") return BareSalvage(folder, TSalvage::Purge);
   if (mode == "tree") return TreeResync(folder);
